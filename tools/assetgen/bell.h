@@ -1,0 +1,10 @@
+#pragma once
+
+#include <QByteArray>
+
+namespace quorlin::assetgen {
+
+// Synthesises the struck singing bowl and returns it as a complete 16-bit PCM WAV file.
+QByteArray bellWav();
+
+} // namespace quorlin::assetgen
