@@ -1,0 +1,54 @@
+#!/usr/bin/env bash
+# Shared set-up for ./run and ./test: installs the Debian packages Quorlin needs (only those
+# missing, in one apt-get call) and builds into build/. Source it; it defines quorlin_setup.
+set -euo pipefail
+
+QUORLIN_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+QUORLIN_BUILD=${QUORLIN_BUILD:-$QUORLIN_ROOT/build}
+
+# To build.
+QUORLIN_BUILD_PACKAGES=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-multimedia-dev
+    libsndfile1-dev)
+# To run: Qt's libraries and platform plugins, Thai word breaking (Qt loads libthai at run time;
+# without it Thai lines break in the middle of words), the sound decoder, and Thai-capable fonts.
+QUORLIN_RUNTIME_PACKAGES=(libqt6widgets6 libqt6multimedia6 qt6-qpa-plugins libthai0 libsndfile1
+    fonts-noto-core fonts-noto-ui-core pulseaudio-utils)
+# To test as a person would: an X server with a window manager, a mouse and keyboard driver,
+# a sound server with a recorder, and tools to look at pictures and sounds.
+QUORLIN_TEST_PACKAGES=(xvfb openbox xdotool x11-utils pulseaudio pulseaudio-utils python3
+    imagemagick sox)
+
+quorlin_install() {
+    local missing=()
+    local pkg
+    for pkg in "$@"; do
+        if ! dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q 'install ok installed'; then
+            missing+=("$pkg")
+        fi
+    done
+    if ((${#missing[@]})); then
+        echo "Installing: ${missing[*]}"
+        local sudo=()
+        [ "$(id -u)" -eq 0 ] || sudo=(sudo)
+        "${sudo[@]}" apt-get update -qq
+        DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends \
+            "${missing[@]}"
+    fi
+}
+
+# quorlin_setup [with-tests] [extra cmake arguments...]
+quorlin_setup() {
+    local packages=("${QUORLIN_BUILD_PACKAGES[@]}" "${QUORLIN_RUNTIME_PACKAGES[@]}")
+    local testing=OFF
+    if [ "${1:-}" = with-tests ]; then
+        packages+=("${QUORLIN_TEST_PACKAGES[@]}")
+        testing=ON
+        shift
+    fi
+    quorlin_install "${packages[@]}"
+    local werror=OFF
+    [ "${CI:-}" = true ] && werror=ON
+    cmake -S "$QUORLIN_ROOT" -B "$QUORLIN_BUILD" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+        -DBUILD_TESTING=$testing -DQUORLIN_WERROR=$werror "$@" >/dev/null
+    cmake --build "$QUORLIN_BUILD"
+}

@@ -1,0 +1,240 @@
+#include "app/application.h"
+
+#include "platform/desktop.h"
+#include "platform/look.h"
+#include "platform/messageboxes.h"
+#include "platform/services.h"
+
+#include <QApplication>
+#include <QFileInfo>
+
+#include <cmath>
+
+namespace quorlin {
+
+namespace {
+Application *s_instance = nullptr;
+
+// Clears a flag when the scope ends, however it ends.
+class FlagGuard
+{
+public:
+    explicit FlagGuard(bool &flag) : m_flag(flag) { m_flag = true; }
+    ~FlagGuard() { m_flag = false; }
+    FlagGuard(const FlagGuard &) = delete;
+    FlagGuard &operator=(const FlagGuard &) = delete;
+
+private:
+    bool &m_flag;
+};
+
+// Rounds to the nearest integer, halves to even.
+int roundHalfEven(double value) { return static_cast<int>(std::nearbyint(value)); }
+} // namespace
+
+Application::Application()
+{
+    Q_ASSERT(!s_instance);
+    s_instance = this;
+}
+
+Application::~Application()
+{
+    finish();
+    for (const auto &clear : m_names)
+        clear();
+    s_instance = nullptr;
+}
+
+Application &Application::instance()
+{
+    Q_ASSERT(s_instance);
+    return *s_instance;
+}
+
+void Application::initialize() { applyPlatformLook(); }
+
+void Application::adopt(Form *form)
+{
+    m_owned.append(form);
+    m_windows.append(form);
+}
+
+void Application::discard(Form *form)
+{
+    m_owned.removeOne(form);
+    m_windows.removeOne(form);
+    if (m_active == form)
+        m_active = nullptr;
+    delete form;
+}
+
+void Application::show(Form *form)
+{
+    if (!form || form->showing)
+        return;
+    FlagGuard showing(form->showing);
+    if (!form->isVisible()) {
+        if (form->neverShown) {
+            const QRect desktop = services().desktop->virtualRect();
+            const int left = roundHalfEven((desktop.width() - form->width()) / 2.0) + desktop.left();
+            const int top = roundHalfEven((desktop.height() - form->height()) / 2.0) + desktop.top();
+            form->move(left, top);
+        }
+        form->setVisible(true);
+        form->neverShown = false;
+    }
+    activate(form);
+}
+
+void Application::activate(Form *form)
+{
+    form->raise();
+    form->activateWindow();
+    windowActivated(form);
+}
+
+void Application::windowActivated(Form *form)
+{
+    if (!m_owned.contains(form) || !form->isVisible())
+        return;
+    m_active = form;
+    m_windows.removeOne(form);
+    m_windows.append(form);
+}
+
+void Application::close(Form *form)
+{
+    if (!form || form->closing)
+        return;
+    FlagGuard closing(form->closing);
+
+    CloseAction action = CloseAction::Hide;
+    form->runCloseHandler(action);
+
+    if (m_active == form) {
+        // The last visible window after this one in activation order, else the first visible
+        // one before it.
+        const qsizetype at = m_windows.indexOf(form);
+        Form *next = nullptr;
+        for (qsizetype i = m_windows.size() - 1; i > at && !next; --i)
+            if (m_windows.at(i)->isVisible())
+                next = m_windows.at(i);
+        for (qsizetype i = 0; i < at && !next; ++i)
+            if (m_windows.at(i)->isVisible())
+                next = m_windows.at(i);
+        m_active = nullptr;
+        if (next && form != m_mainForm)
+            activate(next);
+    }
+
+    if (form == m_mainForm) {
+        terminate();
+        return;
+    }
+    hide(form);
+}
+
+void Application::hide(Form *form) { form->setVisible(false); }
+
+void Application::startUp()
+{
+    m_running = true;
+    auto requests = std::move(m_requests);
+    m_requests.clear();
+    bool first = true;
+    for (const auto &request : requests) {
+        const qsizetype before = m_owned.size();
+        request();
+        if (first && m_owned.size() > before)
+            m_mainForm = m_owned.at(before);
+        first = false;
+    }
+    if (m_mainForm)
+        show(m_mainForm);
+}
+
+int Application::run()
+{
+    try {
+        startUp();
+    } catch (const Exception &error) {
+        showApplicationError(error);
+        return 1;
+    } catch (const std::exception &error) {
+        showApplicationError(Exception(QString::fromUtf8(error.what())));
+        return 1;
+    }
+    if (!m_terminate)
+        QApplication::exec();
+    m_running = false;
+    finish();
+    return 0;
+}
+
+void Application::terminate()
+{
+    m_terminate = true;
+    QCoreApplication::quit();
+}
+
+void Application::finish()
+{
+    m_active = nullptr;
+    // Newest first, the main window last. No handler of ours runs here.
+    while (!m_owned.isEmpty()) {
+        Form *form = m_owned.constLast();
+        if (form == m_mainForm && m_owned.size() > 1)
+            form = m_owned.at(m_owned.size() - 2);
+        m_owned.removeOne(form);
+        m_windows.removeOne(form);
+        if (form == m_mainForm)
+            m_mainForm = nullptr;
+        delete form;
+    }
+}
+
+void Application::dispatch(const std::function<void()> &handler)
+{
+    try {
+        handler();
+    } catch (const Exception &error) {
+        reportError(error.message());
+    } catch (const std::exception &error) {
+        reportError(QString::fromUtf8(error.what()));
+    } catch (...) {
+        reportError(QStringLiteral("Unknown error"));
+    }
+}
+
+QString Application::errorBoxText(const QString &message)
+{
+    if (!message.isEmpty() && message.back() > QLatin1Char('.'))
+        return message + QLatin1Char('.');
+    return message;
+}
+
+void Application::reportError(const QString &message)
+{
+    services().boxes->showError(m_active, QStringLiteral("Error"), errorBoxText(message));
+}
+
+QString Application::applicationErrorText(const QString &kind, const QString &module,
+                                          quintptr address, const QString &message)
+{
+    const QString hex = QStringLiteral("%1").arg(static_cast<qulonglong>(address & 0xFFFFFFFFu),
+                                                 8, 16, QLatin1Char('0')).toUpper();
+    const QString period = message.endsWith(QLatin1Char('.')) ? QString() : QStringLiteral(".");
+    return QStringLiteral("Exception %1 in module %2 at %3.\n%4%5\n")
+        .arg(kind, module, hex, message, period);
+}
+
+void Application::showApplicationError(const Exception &error)
+{
+    const QString module = QFileInfo(QCoreApplication::applicationFilePath()).fileName();
+    services().boxes->showError(nullptr, QStringLiteral("Application Error"),
+                                applicationErrorText(error.kind(), module, error.address(),
+                                                     error.message()));
+}
+
+} // namespace quorlin

@@ -1,0 +1,33 @@
+#include "app/exception.h"
+
+#include <dlfcn.h>
+
+namespace quorlin {
+
+quintptr codeOffset(const void *codeAddress)
+{
+    Dl_info info{};
+    if (codeAddress && dladdr(codeAddress, &info) != 0 && info.dli_fbase)
+        return reinterpret_cast<quintptr>(codeAddress) - reinterpret_cast<quintptr>(info.dli_fbase);
+    return reinterpret_cast<quintptr>(codeAddress);
+}
+
+// Not inlined, so that the return address is the code that raised the error.
+__attribute__((noinline)) Exception::Exception(QString message, QString kind)
+    : m_message(std::move(message)),
+      m_kind(std::move(kind)),
+      m_what(m_message.toUtf8()),
+      m_address(codeOffset(__builtin_return_address(0)))
+{
+}
+
+EReadError::EReadError(const QString &message) : Exception(message, QStringLiteral("EReadError")) {}
+
+EReadError EReadError::forSetting(const QString &member, const QString &setting,
+                                  const QString &message)
+{
+    return EReadError(QStringLiteral("Error reading %1%2%3: %4")
+                          .arg(member, QStringLiteral("."), setting, message));
+}
+
+} // namespace quorlin

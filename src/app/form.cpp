@@ -1,0 +1,89 @@
+#include "app/form.h"
+
+#include "app/application.h"
+#include "app/formreader.h"
+#include "platform/look.h"
+
+#include <QCloseEvent>
+#include <QLinearGradient>
+#include <QPainter>
+
+namespace quorlin {
+
+Form::Form(QString className) : QWidget(nullptr), m_className(std::move(className))
+{
+    setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
+    setAttribute(Qt::WA_DeleteOnClose, false);
+}
+
+Form::~Form() = default;
+
+void Form::addMember(const QString &name, QObject *member) { m_members.insert(name, member); }
+
+Form::NotifyHandler Form::notifyHandler(const QString &) { return {}; }
+
+Form::CloseHandler Form::closeHandler(const QString &) { return {}; }
+
+void Form::runCloseHandler(CloseAction &action)
+{
+    if (m_onClose)
+        m_onClose(this, action);
+}
+
+void Form::setFill(Fill fill)
+{
+    m_fill = std::move(fill);
+    update();
+}
+
+void Form::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    switch (m_fill.kind) {
+    case Fill::Kind::None:
+        painter.fillRect(rect(), platformLook().windowBackground);
+        break;
+    case Fill::Kind::Solid:
+        painter.fillRect(rect(), m_fill.color);
+        break;
+    case Fill::Kind::Gradient: {
+        // From the bottom centre (offset 0) to the top centre (offset 1); past the last stop
+        // the last colour holds.
+        QLinearGradient gradient(width() / 2.0, height(), width() / 2.0, 0);
+        gradient.setStops(m_fill.stops);
+        gradient.setSpread(QGradient::PadSpread);
+        painter.fillRect(rect(), gradient);
+        break;
+    }
+    case Fill::Kind::Picture:
+        painter.setRenderHint(QPainter::SmoothPixmapTransform);
+        painter.drawPixmap(rect(), m_fill.picture);
+        break;
+    }
+}
+
+void Form::closeEvent(QCloseEvent *event)
+{
+    // The system's close command (a window manager's close, Alt+F4) runs our Close; the
+    // window model decides whether the window hides or the program ends.
+    event->ignore();
+    Application::instance().dispatch([this] { Application::instance().close(this); });
+}
+
+void Form::changeEvent(QEvent *event)
+{
+    if (event->type() == QEvent::ActivationChange && isActiveWindow())
+        Application::instance().windowActivated(this);
+    QWidget::changeEvent(event);
+}
+
+void Form::load()
+{
+    readForm(*this, declaredData());
+    if (m_onCreate)
+        m_onCreate(this);
+}
+
+FormData Form::declaredData() const { return loadFormData(m_className); }
+
+} // namespace quorlin

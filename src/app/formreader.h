@@ -1,0 +1,25 @@
+#pragma once
+
+#include "app/formdata.h"
+
+#include <QImage>
+#include <QStringList>
+
+namespace quorlin {
+
+class Form;
+
+// Builds a window from its declared data: controls and members in declared order, each one's
+// settings in declared order, then the views that fit the device, then "loading complete".
+// A setting that fails is reported as "Error reading <member>.<setting>: <message>".
+void readForm(Form &form, const FormData &data);
+
+// The device kinds this machine fits, best-fitting first.
+QStringList deviceKinds();
+
+// A built-in picture by resource path ("pictures/home_bowl.png").
+QImage builtInPicture(const QString &path);
+// A built-in text by resource path, as lines.
+QStringList builtInLines(const QString &path);
+
+} // namespace quorlin

@@ -1,0 +1,92 @@
+#include "forms/TabbedTemplate.h"
+
+#include "app/application.h"
+#include "bell/bellplayer.h"
+#include "platform/services.h"
+#include "platform/shell.h"
+#include "ui/tabcontrol.h"
+
+namespace quorlin {
+
+TTabbedForm *TabbedForm = nullptr;
+
+TTabbedForm::TTabbedForm() : Form(QStringLiteral("TTabbedForm")) {}
+
+Form::NotifyHandler TTabbedForm::notifyHandler(const QString &name)
+{
+    return bindNotify<TTabbedForm>({{"FormCreate", &TTabbedForm::FormCreate},
+                                    {"ImageControl6Click", &TTabbedForm::ImageControl6Click},
+                                    {"Button1Click", &TTabbedForm::Button1Click},
+                                    {"Button2Click", &TTabbedForm::Button2Click},
+                                    {"Button4Click", &TTabbedForm::Button4Click},
+                                    {"Button5Click", &TTabbedForm::Button5Click},
+                                    {"Button6Click", &TTabbedForm::Button6Click},
+                                    {"Button7Click", &TTabbedForm::Button7Click},
+                                    {"Button8Click", &TTabbedForm::Button8Click},
+                                    {"Button9Click", &TTabbedForm::Button9Click}},
+                                   name);
+}
+
+void TTabbedForm::FormCreate(QObject *)
+{
+    member<TabControl>(QStringLiteral("TabControl1"))
+        ->setActiveTab(member<TabItem>(QStringLiteral("TabItem1")));
+    member<TabControl>(QStringLiteral("TabControl2"))
+        ->setActiveTab(member<TabItem>(QStringLiteral("TabItem5")));
+}
+
+void TTabbedForm::ImageControl6Click(QObject *)
+{
+    auto *bell = member<BellPlayer>(QStringLiteral("MediaPlayer1"));
+    if (bell->hasMedia())
+        bell->play();
+}
+
+void TTabbedForm::Button1Click(QObject *) { Application::instance().close(this); }
+
+void TTabbedForm::stopAndRewindBell()
+{
+    auto *bell = member<BellPlayer>(QStringLiteral("MediaPlayer1"));
+    bell->stop();
+    bell->setCurrentTime(0);
+}
+
+void TTabbedForm::Button5Click(QObject *)
+{
+    stopAndRewindBell();
+    services().shell->openUrl(QStringLiteral(QUORLIN_FACEBOOK_URL));
+}
+
+void TTabbedForm::Button4Click(QObject *)
+{
+    stopAndRewindBell();
+    services().shell->openUrl(QStringLiteral(QUORLIN_WEBSITE_URL));
+}
+
+void TTabbedForm::Button6Click(QObject *)
+{
+    stopAndRewindBell();
+    // The topic ritual window arrives with the topic windows.
+}
+
+void TTabbedForm::Button7Click(QObject *)
+{
+    stopAndRewindBell();
+}
+
+void TTabbedForm::Button8Click(QObject *)
+{
+    stopAndRewindBell();
+}
+
+void TTabbedForm::Button9Click(QObject *)
+{
+    stopAndRewindBell();
+}
+
+void TTabbedForm::Button2Click(QObject *)
+{
+    stopAndRewindBell();
+}
+
+} // namespace quorlin

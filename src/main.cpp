@@ -1,0 +1,17 @@
+#include "app/application.h"
+#include "forms/TabbedTemplate.h"
+
+#include <QApplication>
+
+int main(int, char *argv[])
+{
+    // The program takes no command line: Qt is given only the program's name.
+    int qtArgc = 1;
+    char *qtArgv[] = {argv[0], nullptr};
+    QApplication qtApp(qtArgc, qtArgv);
+
+    quorlin::Application app;
+    app.initialize();
+    app.createForm(quorlin::TabbedForm);
+    return app.run();
+}

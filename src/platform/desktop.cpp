@@ -1,0 +1,14 @@
+#include "platform/desktop.h"
+
+#include <QGuiApplication>
+#include <QScreen>
+
+namespace quorlin {
+
+QRect ScreenDesktop::virtualRect()
+{
+    const QScreen *screen = QGuiApplication::primaryScreen();
+    return screen ? screen->virtualGeometry() : QRect(0, 0, 1024, 768);
+}
+
+} // namespace quorlin
