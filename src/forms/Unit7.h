@@ -1,0 +1,24 @@
+#pragma once
+
+#include "deck/drawdeck.h"
+
+#include <QString>
+
+#include <cstdint>
+
+namespace quorlin {
+
+// The text of the last angel card drawn, curly quotation marks included; empty until the first.
+extern QString AngelCardText;
+
+// 1 once an angel card has been drawn; the angel ritual window sets it back to 0.
+extern std::int32_t AngelDrawMark;
+
+// The angel deck: 101 cards, indices 1..101, shown as stored.
+const DrawDeck &angelDeck();
+
+// The angel result window's draw: draws a card, keeps it in AngelCardText, sets AngelDrawMark
+// to 1 and returns the card's text for the window's label.
+QString drawAngelCard();
+
+} // namespace quorlin
