@@ -2,6 +2,8 @@
 
 #include "app/application.h"
 #include "bell/bellplayer.h"
+#include "forms/Unit1.h"
+#include "forms/Unit3.h"
 #include "platform/services.h"
 #include "platform/shell.h"
 #include "ui/tabcontrol.h"
@@ -66,12 +68,15 @@ void TTabbedForm::Button4Click(QObject *)
 void TTabbedForm::Button6Click(QObject *)
 {
     stopAndRewindBell();
-    // The topic ritual window arrives with the topic windows.
+    Application::instance().createForm(Form3);
+    Application::instance().show(Form3);
 }
 
 void TTabbedForm::Button7Click(QObject *)
 {
     stopAndRewindBell();
+    Application::instance().createForm(Form1);
+    Application::instance().show(Form1);
 }
 
 void TTabbedForm::Button8Click(QObject *)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/form.h"
 #include "deck/drawdeck.h"
 
 #include <QString>
@@ -15,5 +16,26 @@ const DrawDeck &topicDeck();
 // The topic result window's draw: draws from the topic deck, keeps the text in TopicText and
 // returns it framed for the window's label.
 QString drawTopic();
+
+// Topic result window: rings its bell, draws a topic and shows it in straight quotation marks.
+class TForm6 : public Form
+{
+    Q_OBJECT
+
+public:
+    TForm6();
+
+    NotifyHandler notifyHandler(const QString &name) override;
+    CloseHandler closeHandler(const QString &name) override;
+
+    void FormCreate(QObject *sender);
+    void Button1Click(QObject *sender);
+    void Button4Click(QObject *sender);
+    void toppic1Click(QObject *sender);
+    void FormClose(QObject *sender, CloseAction &action);
+};
+
+// The topic result window's name: the newest instance, or none.
+extern TForm6 *Form6;
 
 } // namespace quorlin
