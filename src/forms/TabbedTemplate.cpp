@@ -3,7 +3,10 @@
 #include "app/application.h"
 #include "bell/bellplayer.h"
 #include "forms/Unit1.h"
+#include "forms/Unit2.h"
 #include "forms/Unit3.h"
+#include "forms/Unit4.h"
+#include "forms/Unit5.h"
 #include "platform/services.h"
 #include "platform/shell.h"
 #include "ui/tabcontrol.h"
@@ -82,16 +85,22 @@ void TTabbedForm::Button7Click(QObject *)
 void TTabbedForm::Button8Click(QObject *)
 {
     stopAndRewindBell();
+    Application::instance().createForm(Form5);
+    Application::instance().show(Form5);
 }
 
 void TTabbedForm::Button9Click(QObject *)
 {
     stopAndRewindBell();
+    Application::instance().createForm(Form4);
+    Application::instance().show(Form4);
 }
 
 void TTabbedForm::Button2Click(QObject *)
 {
     stopAndRewindBell();
+    Application::instance().createForm(Form2);
+    Application::instance().show(Form2);
 }
 
 } // namespace quorlin

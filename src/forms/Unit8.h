@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/form.h"
 #include "deck/drawdeck.h"
 
 #include <QString>
@@ -16,5 +17,26 @@ const DrawDeck &obstacleDeck();
 // The obstacle result window's draw: draws a card, keeps it in ObstacleCardText and returns the
 // card's text for the window's label.
 QString drawObstacleCard();
+
+// Obstacle result window: rings its bell, draws an obstacle card and shows it in black on the
+// tangled loops.
+class TForm8 : public Form
+{
+    Q_OBJECT
+
+public:
+    TForm8();
+
+    NotifyHandler notifyHandler(const QString &name) override;
+    CloseHandler closeHandler(const QString &name) override;
+
+    void FormCreate(QObject *sender);
+    void Button1Click(QObject *sender);
+    void Button4Click(QObject *sender);
+    void FormClose(QObject *sender, CloseAction &action);
+};
+
+// The obstacle result window's name: the newest instance, or none.
+extern TForm8 *Form8;
 
 } // namespace quorlin
