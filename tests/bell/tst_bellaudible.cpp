@@ -1,0 +1,247 @@
+#include "bell/audiooutput.h"
+#include "bell/bellplayer.h"
+#include "nullsink.h"
+
+#include <QAudioDevice>
+#include <QDir>
+#include <QFile>
+#include <QMediaDevices>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <sndfile.h>
+
+#include <cmath>
+#include <memory>
+#include <vector>
+
+using namespace quorlin;
+using quorlin::test::NullSinkServer;
+using quorlin::test::SinkRecorder;
+using State = BellPlayer::State;
+
+namespace {
+
+const QString kBell = QStringLiteral("80578_634166-lq.wav");
+constexpr std::int64_t kMsNs = 1000000;
+// The null sink's monitor is exact zeros while nothing plays; the bell peaks near -3 dBFS.
+constexpr int kSilence = 8;
+constexpr int kAudible = 1000;
+// Time allowed for a change to reach the sink: Play's latency, Stop's cut.
+constexpr std::int64_t kSettleMs = 250;
+
+// Playback streams open on the sound server, from every client.
+int serverStreams()
+{
+    QProcess pactl;
+    pactl.start("pactl", {"list", "short", "sink-inputs"});
+    if (!pactl.waitForFinished(10000) || pactl.exitCode() != 0)
+        return -1;
+    return int(pactl.readAllStandardOutput().count('\n'));
+}
+
+bool writeTone(const QString &path, double seconds)
+{
+    SF_INFO info{};
+    info.samplerate = 44100;
+    info.channels = 1;
+    info.format = SF_FORMAT_WAV | SF_FORMAT_PCM_16;
+    SNDFILE *file = sf_open(QFile::encodeName(path).constData(), SFM_WRITE, &info);
+    if (!file)
+        return false;
+    QList<short> samples(qsizetype(seconds * info.samplerate));
+    for (qsizetype i = 0; i < samples.size(); ++i)
+        samples[i] = short(12000 * std::sin(2 * M_PI * 440 * double(i) / info.samplerate));
+    const bool written = sf_writef_short(file, samples.data(), samples.size()) == samples.size();
+    sf_close(file);
+    return written;
+}
+
+} // namespace
+
+class TestBellAudible : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void cleanupTestCase();
+    void bellIsHeardAndStopSilencesIt();
+    void stoppedAndRewoundBellRingsAgain();
+    void playedOutBellRingsAgainOnlyAfterRewind();
+    void severalBellsAtOnceAndDestroyingSilences();
+    void silentBellsHoldNoStreamOnTheServer();
+    void moreBellsThanTheServerTakesNeverHang();
+
+private:
+    // Peak of what the sink played from `fromMs` to `toMs` after `originNs`, once recorded.
+    int peakBetween(std::int64_t originNs, std::int64_t fromMs, std::int64_t toMs);
+    std::unique_ptr<BellPlayer> openBell(const QString &name = kBell);
+
+    NullSinkServer m_server;
+    SinkRecorder m_recorder;
+    QTemporaryDir m_dir;
+    QString m_previousDir;
+};
+
+void TestBellAudible::initTestCase()
+{
+    QString why;
+    if (!m_server.start(&why))
+        QSKIP(qPrintable("no PulseAudio null sink: " + why));
+    QVERIFY2(m_recorder.start(&why), qPrintable(why));
+    QVERIFY2(!QMediaDevices::defaultAudioOutput().isNull(), "Qt sees no output on the server");
+
+    // The real bell where the source tree has it, a tone of its length otherwise.
+    QVERIFY(m_dir.isValid());
+    const QString asset = qEnvironmentVariable("QUORLIN_SOURCE_DIR") + "/assets/" + kBell;
+    if (QFile::exists(asset))
+        QVERIFY(QFile::copy(asset, m_dir.filePath(kBell)));
+    else
+        QVERIFY(writeTone(m_dir.filePath(kBell), 8.5));
+    QVERIFY(writeTone(m_dir.filePath("short.wav"), 0.3));
+    m_previousDir = QDir::currentPath();
+    QVERIFY(QDir::setCurrent(m_dir.path()));
+}
+
+void TestBellAudible::cleanupTestCase()
+{
+    m_recorder.stop();
+    if (!m_previousDir.isEmpty())
+        QDir::setCurrent(m_previousDir);
+}
+
+int TestBellAudible::peakBetween(std::int64_t originNs, std::int64_t fromMs, std::int64_t toMs)
+{
+    const std::int64_t to = originNs + toMs * kMsNs;
+    if (!m_recorder.waitUntilRecorded(to))
+        qFatal("the recorder stopped delivering samples");
+    return m_recorder.peak(m_recorder.frameAt(originNs + fromMs * kMsNs), m_recorder.frameAt(to));
+}
+
+std::unique_ptr<BellPlayer> TestBellAudible::openBell(const QString &name)
+{
+    auto player = std::make_unique<BellPlayer>();
+    player->setFileName(name);
+    return player;
+}
+
+void TestBellAudible::bellIsHeardAndStopSilencesIt()
+{
+    auto bell = openBell();
+    QVERIFY2(peakBetween(SinkRecorder::nowNs(), -300, 0) <= kSilence, "silent before Play");
+
+    const std::int64_t played = SinkRecorder::nowNs();
+    bell->play();
+    const int heard = peakBetween(played, 0, 800);
+    QVERIFY2(heard > kAudible, qPrintable(QString("peak after Play: %1").arg(heard)));
+    const std::int64_t firstSound = m_recorder.firstAbove(m_recorder.frameAt(played), kSilence);
+    qInfo("Play to first sound: %.1f ms",
+          double(m_recorder.timeOfFrame(firstSound) - played) / double(kMsNs));
+
+    const std::int64_t stopped = SinkRecorder::nowNs();
+    bell->stop();
+    const int after = peakBetween(stopped, kSettleMs, kSettleMs + 600);
+    QVERIFY2(after <= kSilence, qPrintable(QString("peak after Stop: %1").arg(after)));
+    const std::int64_t lastSound =
+        m_recorder.lastAbove(m_recorder.frameAt(stopped - 100 * kMsNs),
+                             m_recorder.frameAt(stopped + 900 * kMsNs), kSilence);
+    qInfo("Stop to silence: %.1f ms",
+          double(m_recorder.timeOfFrame(lastSound) - stopped) / double(kMsNs));
+
+    QCOMPARE(bell->state(), State::Ready);
+    QVERIFY(bell->currentTime() >= 800 * kMsNs);
+}
+
+void TestBellAudible::stoppedAndRewoundBellRingsAgain()
+{
+    auto bell = openBell();
+    bell->play();
+    QVERIFY(peakBetween(SinkRecorder::nowNs(), 0, 400) > kAudible);
+    bell->stop();
+    bell->setCurrentTime(0);
+    QVERIFY(peakBetween(SinkRecorder::nowNs(), kSettleMs, kSettleMs + 300) <= kSilence);
+
+    const std::int64_t played = SinkRecorder::nowNs();
+    bell->play();
+    QVERIFY(peakBetween(played, 0, 600) > kAudible);
+    bell->stop();
+}
+
+void TestBellAudible::playedOutBellRingsAgainOnlyAfterRewind()
+{
+    auto bell = openBell("short.wav");
+    const std::int64_t played = SinkRecorder::nowNs();
+    bell->play();
+    QVERIFY(peakBetween(played, 0, 300) > kAudible);
+    // The 300 ms tone ends by itself.
+    QVERIFY(peakBetween(played, 300 + kSettleMs, 1500) <= kSilence);
+    QCOMPARE(bell->state(), State::Ended);
+
+    bell->play();
+    QVERIFY2(peakBetween(SinkRecorder::nowNs(), 0, 500) <= kSilence, "Play on ended is silent");
+
+    bell->stop();
+    bell->setCurrentTime(0);
+    bell->play();
+    QVERIFY(peakBetween(SinkRecorder::nowNs(), 0, 300 + kSettleMs) > kAudible);
+    QVERIFY(peakBetween(SinkRecorder::nowNs(), 300 + kSettleMs, 600 + kSettleMs) <= kSilence);
+}
+
+void TestBellAudible::severalBellsAtOnceAndDestroyingSilences()
+{
+    auto first = openBell();
+    auto second = openBell();
+    first->play();
+    QTest::qWait(300);
+    second->play();
+    first->stop();
+    QVERIFY2(peakBetween(SinkRecorder::nowNs(), kSettleMs, kSettleMs + 400) > kAudible,
+             "the second bell sounds on when the first stops");
+
+    second.reset();
+    QVERIFY2(peakBetween(SinkRecorder::nowNs(), kSettleMs, kSettleMs + 400) <= kSilence,
+             "a destroyed player falls silent");
+}
+
+void TestBellAudible::silentBellsHoldNoStreamOnTheServer()
+{
+    // PulseAudio takes at most 256 streams per sink, and every window instance keeps its
+    // player; a player holds a stream only while it sounds.
+    const int before = serverStreams();
+    QVERIFY(before >= 0);
+    auto stopped = openBell();
+    auto playedOut = openBell("short.wav");
+    QCOMPARE(serverStreams(), before);
+
+    stopped->play();
+    playedOut->play();
+    QTest::qWait(100);
+    QCOMPARE(serverStreams(), before + 2);
+    stopped->stop();
+    QCOMPARE(serverStreams(), before + 1);
+    QTRY_COMPARE_WITH_TIMEOUT(serverStreams(), before, 5000);
+    QCOMPARE(playedOut->state(), State::Ended);
+}
+
+void TestBellAudible::moreBellsThanTheServerTakesNeverHang()
+{
+    // Qt waits forever for a stream the server refuses; the output must never ask for one
+    // too many. A hang here ends in the test's timeout.
+    const int before = serverStreams();
+    std::vector<std::unique_ptr<BellPlayer>> bells;
+    for (int i = 0; i < 300; ++i) {
+        bells.push_back(openBell("short.wav"));
+        bells.back()->play();
+    }
+    for (const auto &bell : bells)
+        QCOMPARE(bell->state(), State::Playing);
+    QVERIFY(serverStreams() - before <= 256);
+    QVERIFY(peakBetween(SinkRecorder::nowNs(), 50, 250) > kAudible);
+    bells.clear();
+    QCOMPARE(serverStreams(), before);
+}
+
+QTEST_GUILESS_MAIN(TestBellAudible)
+#include "tst_bellaudible.moc"
