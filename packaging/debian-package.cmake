@@ -1,0 +1,38 @@
+# The Debian package, built by CPack from the install rules: `cmake --build <build> --target package`.
+
+set(CPACK_GENERATOR DEB)
+set(CPACK_PACKAGE_NAME quorlin)
+set(CPACK_PACKAGE_VERSION ${QUORLIN_PACKAGE_VERSION})
+set(CPACK_PACKAGE_VENDOR "Quorlin")
+set(CPACK_PACKAGE_CONTACT "Quorlin volunteer team <packages@quorlin.org>")
+set(CPACK_PACKAGE_HOMEPAGE_URL "${QUORLIN_WEBSITE_URL}")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Thai companion for reflective journaling")
+# Line breaks are kept: dpkg shows the long description as written.
+string(JOIN "\n" CPACK_PACKAGE_DESCRIPTION
+    "Quorlin accompanies a practice of reflective journaling, in Thai. It draws a"
+    "journaling topic, an angel card or an obstacle card, each after a short"
+    "contemplation, and rings a singing-bowl bell when the draw is revealed."
+    "Guidance pages explain how to write and how to use the cards; reading pages"
+    "tell about the program and the project behind it.")
+
+# Installed like any Debian package, under /usr. CPack stages the files with the install prefix
+# set to this, so the desktop entry names /usr paths, not CPack's scratch folder.
+set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+# The build's debug information names source and build folders; the package carries none.
+set(CPACK_STRIP_FILES ON)
+
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_RELEASE 1)
+set(CPACK_DEBIAN_PACKAGE_SECTION utils)
+set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
+set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
+# Libraries the program links come from dpkg-shlibdeps. These are the ones it needs without
+# linking them: Qt's X11 and Wayland platform plugins, libthai (loaded by Qt to break Thai lines
+# between words), fonts with Thai glyphs, and the sound-server client Qt Multimedia plays through,
+# which talks to PulseAudio and to PipeWire's PulseAudio service alike.
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+set(CPACK_DEBIAN_PACKAGE_DEPENDS
+    "qt6-qpa-plugins, libthai0, libpulse0, fonts-noto-core, fonts-noto-ui-core")
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "pulseaudio | pipewire-pulse")
+
+include(CPack)
