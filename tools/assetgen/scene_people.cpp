@@ -257,7 +257,8 @@ void finish(QImage &img, std::uint64_t seed, QPointF sun, const QColor &warmth)
 
 QImage trees(int width, int height, double k, double horizon, std::uint64_t seed, const QColor &sky)
 {
-    QImage bg = canvas(width, height);
+    // Opaque from the start: the blur below must not pull transparency in from the ground.
+    QImage bg = canvas(width, height, QColor(70, 110, 56));
     QPainter p(&bg);
     p.setRenderHint(QPainter::Antialiasing);
     p.scale(k, k);
