@@ -33,6 +33,7 @@ void Form::runCloseHandler(CloseAction &action)
 void Form::setFill(Fill fill)
 {
     m_fill = std::move(fill);
+    m_stretched = QPixmap();
     update();
 }
 
@@ -56,8 +57,12 @@ void Form::paintEvent(QPaintEvent *)
         break;
     }
     case Fill::Kind::Picture:
-        painter.setRenderHint(QPainter::SmoothPixmapTransform);
-        painter.drawPixmap(rect(), m_fill.picture);
+        // Stretched to the client area, aspect not kept; scaled once with area averaging,
+        // which keeps fine lines that a per-paint bilinear stretch would break up.
+        if (m_stretched.size() != size() && !m_fill.picture.isNull())
+            m_stretched = QPixmap::fromImage(m_fill.picture.toImage().scaled(
+                size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+        painter.drawPixmap(0, 0, m_stretched);
         break;
     }
 }

@@ -92,6 +92,7 @@ private:
     NotifyHandler m_onCreate;
     CloseHandler m_onClose;
     Fill m_fill;
+    QPixmap m_stretched; // the fill picture at the window's size
 };
 
 } // namespace quorlin

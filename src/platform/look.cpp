@@ -3,6 +3,8 @@
 #include <QApplication>
 #include <QFontDatabase>
 #include <QOperatingSystemVersion>
+#include <QStyle>
+#include <QStyleFactory>
 
 #include <functional>
 
@@ -10,15 +12,33 @@ namespace quorlin {
 
 const PlatformLook &windows7Look()
 {
-    static const PlatformLook look{QStringLiteral("Windows 7"), QColor(0xFFF4F4F4u),
-                                   QColor(0xFFF4F4F4u), QColor(0xFF898C95u), QColor(0xFF828790u)};
+    static const PlatformLook look{.title = QStringLiteral("Windows 7"),
+                                   .toolBar = QColor(0xFFF4F4F4u),
+                                   .windowBackground = QColor(0xFFF4F4F4u),
+                                   .tabPageBorder = QColor(0xFF898C95u),
+                                   .pictureFrame = QColor(0xFF828790u),
+                                   .tabTop = QColor(0xFFF6F6F6u),
+                                   .tabBottom = QColor(0xFFDDDDDDu),
+                                   .tabSelected = QColor(0xFFFFFFFFu),
+                                   .textBoxBorder = QColor(0xFFABADB3u),
+                                   .button = QColor(0xFFE9E9E9u),
+                                   .highlight = QColor(0xFF3399FFu)};
     return look;
 }
 
 const PlatformLook &windows8Look()
 {
-    static const PlatformLook look{QStringLiteral("Windows 8 Desktop"), QColor(0xFFF0F0F0u),
-                                   QColor(0xFFF0F0F0u), QColor(0xFFACACACu), QColor(0xFF828790u)};
+    static const PlatformLook look{.title = QStringLiteral("Windows 8 Desktop"),
+                                   .toolBar = QColor(0xFFF0F0F0u),
+                                   .windowBackground = QColor(0xFFF0F0F0u),
+                                   .tabPageBorder = QColor(0xFFACACACu),
+                                   .pictureFrame = QColor(0xFF828790u),
+                                   .tabTop = QColor(0xFFF0F0F0u),
+                                   .tabBottom = QColor(0xFFE5E5E5u),
+                                   .tabSelected = QColor(0xFFFFFFFFu),
+                                   .textBoxBorder = QColor(0xFFABADB3u),
+                                   .button = QColor(0xFFE1E1E1u),
+                                   .highlight = QColor(0xFF3399FFu)};
     return look;
 }
 
@@ -47,13 +67,31 @@ OsVersion currentOs()
 }
 } // namespace
 
+namespace {
+const PlatformLook *s_override = nullptr;
+}
+
 const PlatformLook &platformLook()
 {
     static const PlatformLook &chosen = [] {
         const OsVersion os = currentOs();
         return std::cref(lookForVersion(os.isWindows, os.major, os.minor));
     }();
-    return chosen;
+    return s_override ? *s_override : chosen;
+}
+
+ScopedPlatformLook::ScopedPlatformLook(const PlatformLook &look) : m_previous(s_override)
+{
+    s_override = &look;
+    if (qobject_cast<QApplication *>(QCoreApplication::instance()))
+        QApplication::setPalette(lookPalette(look));
+}
+
+ScopedPlatformLook::~ScopedPlatformLook()
+{
+    s_override = m_previous;
+    if (qobject_cast<QApplication *>(QCoreApplication::instance()))
+        QApplication::setPalette(lookPalette(platformLook()));
 }
 
 QStringList defaultFontFamilies(bool isWindows, int major, const QStringList &installed)
@@ -82,9 +120,30 @@ QFont lookFont(int pixelSize, bool bold)
     return font;
 }
 
+QPalette lookPalette(const PlatformLook &look)
+{
+    QPalette palette(look.button, look.windowBackground);
+    for (const auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
+        // Captions and texts stay black whatever state their control is in.
+        palette.setColor(group, QPalette::WindowText, Qt::black);
+        palette.setColor(group, QPalette::ButtonText, Qt::black);
+        palette.setColor(group, QPalette::Text, Qt::black);
+        palette.setColor(group, QPalette::Base, Qt::white);
+        palette.setColor(group, QPalette::Window, look.windowBackground);
+        palette.setColor(group, QPalette::Button, look.button);
+        palette.setColor(group, QPalette::Highlight, look.highlight);
+        palette.setColor(group, QPalette::HighlightedText, Qt::white);
+    }
+    return palette;
+}
+
 void applyPlatformLook()
 {
-    platformLook();
+    // One plain push-button style everywhere, drawn from the look's palette; the native styles
+    // of the various desktops would each draw the buttons their own way.
+    if (QStyle *plain = QStyleFactory::create(QStringLiteral("Fusion")))
+        QApplication::setStyle(plain);
+    QApplication::setPalette(lookPalette(platformLook()));
     QApplication::setFont(lookFont(12));
 }
 

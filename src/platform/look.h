@@ -2,6 +2,7 @@
 
 #include <QColor>
 #include <QFont>
+#include <QPalette>
 #include <QString>
 #include <QStringList>
 
@@ -15,6 +16,14 @@ struct PlatformLook
     QColor windowBackground;
     QColor tabPageBorder;
     QColor pictureFrame;
+    // Tab panels: an unselected panel shades from its top to its bottom colour (the same colour
+    // for a flat panel); the selected panel is white like the page it joins.
+    QColor tabTop;
+    QColor tabBottom;
+    QColor tabSelected;
+    QColor textBoxBorder;
+    QColor button;
+    QColor highlight;
 };
 
 const PlatformLook &windows7Look();
@@ -27,6 +36,20 @@ const PlatformLook &lookForVersion(bool isWindows, int major, int minor);
 // The look in force, chosen once, the first time a window is styled.
 const PlatformLook &platformLook();
 
+// Puts another look in force while it lives, so that both looks can be drawn in one run (tests
+// and the render tool); the program itself never changes its look.
+class ScopedPlatformLook
+{
+public:
+    explicit ScopedPlatformLook(const PlatformLook &look);
+    ~ScopedPlatformLook();
+    ScopedPlatformLook(const ScopedPlatformLook &) = delete;
+    ScopedPlatformLook &operator=(const ScopedPlatformLook &) = delete;
+
+private:
+    const PlatformLook *m_previous;
+};
+
 // The default font family list: "Segoe UI" (Windows 6 and later, where present), "Tahoma"
 // (before 6), else a Thai-capable family that renders tone marks well.
 QStringList defaultFontFamilies(bool isWindows, int major, const QStringList &installed);
@@ -34,7 +57,11 @@ QStringList defaultFontFamilies(bool isWindows, int major, const QStringList &in
 // A font of the default families at a size in logical pixels.
 QFont lookFont(int pixelSize, bool bold = false);
 
-// Chooses the look and sets the program's default font.
+// The colours the look gives the toolkit's own drawing: black text in every state, white
+// fields, the look's button face and window background.
+QPalette lookPalette(const PlatformLook &look);
+
+// Chooses the look, the plain push-button style, the palette and the program's default font.
 void applyPlatformLook();
 
 } // namespace quorlin

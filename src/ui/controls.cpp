@@ -1,6 +1,7 @@
 #include "ui/controls.h"
 
 #include "platform/look.h"
+#include "ui/placement.h"
 
 #include <QMouseEvent>
 #include <QPainter>
@@ -14,9 +15,16 @@ void ToolBar::paintEvent(QPaintEvent *)
     QPainter(this).fillRect(rect(), platformLook().toolBar);
 }
 
+void ToolBar::resizeEvent(QResizeEvent *)
+{
+    arrangeChildren(this);
+}
+
 TextLabel::TextLabel(QWidget *parent) : QLabel(parent)
 {
     setTextFormat(Qt::PlainText);
+    // A full-width wrapped text keeps clear of the window's edges.
+    setContentsMargins(SideMargin, 0, SideMargin, 0);
 }
 
 void TextLabel::mousePressEvent(QMouseEvent *event)
@@ -44,10 +52,24 @@ Memo::Memo(QWidget *parent) : QPlainTextEdit(parent)
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setAttribute(Qt::WA_InputMethodEnabled, false);
     setInputMethodHints(Qt::ImhNone);
+    // A white field with a thin grey border, whatever the style would draw.
+    setFrameStyle(QFrame::Box | QFrame::Plain);
+    setLineWidth(1);
+    QPalette p = palette();
+    p.setColor(QPalette::WindowText, platformLook().textBoxBorder);
+    p.setColor(QPalette::Base, Qt::white);
+    p.setColor(QPalette::Text, Qt::black);
+    setPalette(p);
 }
 
-void Memo::setLines(const QStringList &lines) { setPlainText(lines.join(QLatin1Char('\n'))); }
+void Memo::setLines(const QStringList &lines)
+{
+    setPlainText(lines.join(QLatin1Char('\n')));
+}
 
-QStringList Memo::lines() const { return toPlainText().split(QLatin1Char('\n')); }
+QStringList Memo::lines() const
+{
+    return toPlainText().split(QLatin1Char('\n'));
+}
 
 } // namespace quorlin

@@ -6,7 +6,7 @@
 
 namespace quorlin {
 
-// Tool bar: a flat strip in the look's tool-bar colour.
+// Tool bar: a flat strip in the look's tool-bar colour; what it holds follows its size.
 class ToolBar : public QWidget
 {
     Q_OBJECT
@@ -16,6 +16,7 @@ public:
 
 protected:
     void paintEvent(QPaintEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
 };
 
 // Text label that can report clicks.
@@ -25,6 +26,7 @@ class TextLabel : public QLabel
 
 public:
     explicit TextLabel(QWidget *parent = nullptr);
+    static constexpr int SideMargin = 8;
 
 signals:
     void clicked();

@@ -1,5 +1,7 @@
 #include "ui/placement.h"
 
+#include <QCoreApplication>
+#include <QResizeEvent>
 #include <QVariant>
 #include <QWidget>
 
@@ -10,13 +12,23 @@ namespace quorlin {
 namespace {
 const char *const kPlacement = "quorlinPlacement";
 
-int snap(double v) { return static_cast<int>(std::nearbyint(v)); }
+int snap(double v)
+{
+    return static_cast<int>(std::nearbyint(v));
+}
 
 void place(QWidget *w, const QRectF &r)
 {
     const int left = snap(r.left());
     const int top = snap(r.top());
+    const QSize before = w->size();
     w->setGeometry(left, top, snap(r.right()) - left, snap(r.bottom()) - top);
+    // A hidden control is told of its new size only when it is shown; controls that arrange
+    // what they hold (a tab control on a page not shown yet) need to know at once.
+    if (w->testAttribute(Qt::WA_PendingResizeEvent) && w->size() != before) {
+        QResizeEvent resized(w->size(), before);
+        QCoreApplication::sendEvent(w, &resized);
+    }
 }
 } // namespace
 
@@ -90,8 +102,7 @@ void arrangeChildren(QWidget *container)
         } else {
             const QSizeF s = p.size;
             place(w, QRectF(free.left() + (free.width() - s.width()) / 2,
-                            free.top() + (free.height() - s.height()) / 2, s.width(),
-                            s.height()));
+                            free.top() + (free.height() - s.height()) / 2, s.width(), s.height()));
         }
     }
 }

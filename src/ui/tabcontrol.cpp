@@ -1,8 +1,13 @@
 #include "ui/tabcontrol.h"
 
+#include "platform/look.h"
 #include "ui/placement.h"
 
+#include <QFocusEvent>
 #include <QKeyEvent>
+#include <QLinearGradient>
+#include <QMouseEvent>
+#include <QPainter>
 #include <QWheelEvent>
 
 #include <cmath>
@@ -40,15 +45,141 @@ void TabStrip::keyPressEvent(QKeyEvent *event)
         event->ignore();
         return;
     }
+    m_keyboardCues = true;
+    update();
     const int next = currentIndex() + step;
     if (next >= 0 && next < count())
         setCurrentIndex(next);
     event->accept();
 }
 
-void TabStrip::wheelEvent(QWheelEvent *event) { event->ignore(); }
+void TabStrip::wheelEvent(QWheelEvent *event)
+{
+    event->ignore();
+}
+
+void TabStrip::focusInEvent(QFocusEvent *event)
+{
+    const Qt::FocusReason reason = event->reason();
+    m_keyboardCues = m_keyboardCues || reason == Qt::TabFocusReason ||
+                     reason == Qt::BacktabFocusReason || reason == Qt::ShortcutFocusReason;
+    QTabBar::focusInEvent(event);
+}
+
+void TabStrip::mousePressEvent(QMouseEvent *event)
+{
+    m_keyboardCues = false;
+    QTabBar::mousePressEvent(event);
+}
+
+QRect TabStrip::panelRect(int index) const
+{
+    const QRect header = tabRect(index);
+    if (!header.isValid())
+        return {};
+    // Neighbouring panels share their dividing line; the last one ends on the strip's edge.
+    const int right = std::min(header.right() + 1, width() - 1);
+    const int h = height();
+    if (index == currentIndex())
+        return QRect(QPoint(header.left(), 0), QPoint(right, h - 1));
+    return QRect(QPoint(header.left(), PanelInset), QPoint(right, h - 1 - PanelInset));
+}
+
+int TabStrip::pageBorderRow() const
+{
+    return atBottom() ? PanelInset - 1 : height() - PanelInset;
+}
+
+void TabStrip::paintEvent(QPaintEvent *)
+{
+    const PlatformLook &look = platformLook();
+    QPainter painter(this);
+    const int w = width();
+    const int h = height();
+    const bool bottom = atBottom();
+    const int borderRow = pageBorderRow();
+    const int pageRow = bottom ? 0 : h - 1; // the white row that joins the page below (above)
+    const int farRow = bottom ? h - 1 : 0;  // the edge away from the pages
+
+    // The page area begins inside the strip: its border line, then a white row.
+    painter.fillRect(0, borderRow, w, 1, look.tabPageBorder);
+    painter.fillRect(0, pageRow, w, 1, Qt::white);
+
+    const auto drawPanel = [&](int index) {
+        const QRect r = panelRect(index);
+        const bool selected = index == currentIndex();
+        const QRect inner = r.adjusted(1, bottom ? 0 : 1, -1, bottom ? -1 : 0);
+        if (selected) {
+            painter.fillRect(inner, look.tabSelected);
+        } else {
+            // Shaded from the edge away from the pages towards them: upside down at the bottom.
+            const qreal away = bottom ? r.bottom() : r.top();
+            const qreal near = bottom ? r.top() : r.bottom();
+            QLinearGradient shade(0, away, 0, near);
+            shade.setColorAt(0, look.tabTop);
+            shade.setColorAt(1, look.tabBottom);
+            painter.fillRect(inner, shade);
+        }
+        // Outline on the far edge and both sides; the selected panel's sides run on over the
+        // page border, which it covers.
+        const int farEdge = bottom ? r.bottom() : r.top();
+        const int sideFrom = selected ? (bottom ? borderRow : farRow) : r.top();
+        const int sideTo = selected ? (bottom ? farRow : borderRow) : r.bottom();
+        painter.fillRect(r.left(), farEdge, r.width(), 1, look.tabPageBorder);
+        painter.fillRect(r.left(), sideFrom, 1, sideTo - sideFrom + 1, look.tabPageBorder);
+        painter.fillRect(r.right(), sideFrom, 1, sideTo - sideFrom + 1, look.tabPageBorder);
+    };
+    for (int i = 0; i < count(); ++i)
+        if (i != currentIndex())
+            drawPanel(i);
+    if (currentIndex() >= 0)
+        drawPanel(currentIndex());
+
+    // The page area's sides run through the white row.
+    painter.fillRect(0, pageRow, 1, 1, look.tabPageBorder);
+    painter.fillRect(w - 1, pageRow, 1, 1, look.tabPageBorder);
+
+    painter.setFont(font());
+    painter.setPen(Qt::black);
+    for (int i = 0; i < count(); ++i) {
+        const QRect r = panelRect(i);
+        const QRect caption =
+            r.adjusted(CaptionSideMargin, CaptionEndMargin, -CaptionSideMargin, -CaptionEndMargin);
+        painter.save();
+        painter.setClipRect(r.adjusted(1, 1, -1, -1));
+        // One line, centred; a caption wider than its margins may use them rather than be cut.
+        QRect drawn;
+        painter.drawText(caption, Qt::AlignCenter | Qt::TextSingleLine | Qt::TextDontClip,
+                         tabText(i), &drawn);
+        if (i == currentIndex() && hasFocus() && m_keyboardCues) {
+            QPen dotted(Qt::black, 1, Qt::DotLine);
+            painter.setPen(dotted);
+            painter.setBrush(Qt::NoBrush);
+            painter.drawRect(drawn.adjusted(-3, -1, 2, 0) & r.adjusted(2, 2, -3, -3));
+        }
+        painter.restore();
+    }
+}
 
 TabItem::TabItem(QWidget *parent) : QWidget(parent) {}
+
+void TabItem::paintEvent(QPaintEvent *)
+{
+    const QColor border = platformLook().tabPageBorder;
+    QPainter painter(this);
+    const int w = width();
+    const int h = height();
+    painter.fillRect(rect(), Qt::white);
+    painter.fillRect(0, 0, 1, h, border);
+    painter.fillRect(w - 1, 0, 1, h, border);
+    // The edge that meets the strip is drawn by the strip.
+    const auto *tabs = qobject_cast<const TabControl *>(parentWidget());
+    const bool stripAtBottom = tabs && tabs->stripPosition() == TabControl::StripPosition::Bottom;
+    if (!tabs || stripAtBottom)
+        painter.fillRect(0, 0, w, 1, border);
+    if (!tabs || !stripAtBottom)
+        painter.fillRect(0, h - 1, w, 1, border);
+}
 
 TabControl::TabControl(QWidget *parent) : QWidget(parent), m_strip(new TabStrip(this))
 {
@@ -68,7 +199,10 @@ void TabControl::addTab(TabItem *item)
     arrange();
 }
 
-int TabControl::currentIndex() const { return m_strip->currentIndex(); }
+int TabControl::currentIndex() const
+{
+    return m_strip->currentIndex();
+}
 
 void TabControl::setCurrentIndex(int index)
 {
@@ -76,7 +210,10 @@ void TabControl::setCurrentIndex(int index)
         m_strip->setCurrentIndex(index);
 }
 
-void TabControl::setActiveTab(TabItem *item) { setCurrentIndex(m_tabs.indexOf(item)); }
+void TabControl::setActiveTab(TabItem *item)
+{
+    setCurrentIndex(m_tabs.indexOf(item));
+}
 
 TabItem *TabControl::activeTab() const
 {
@@ -115,7 +252,10 @@ void TabControl::loaded()
     showPage(currentIndex());
 }
 
-void TabControl::resizeEvent(QResizeEvent *) { arrange(); }
+void TabControl::resizeEvent(QResizeEvent *)
+{
+    arrange();
+}
 
 void TabControl::arrange()
 {
