@@ -2,14 +2,42 @@
 
 #include "platform/look.h"
 
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileInfo>
+#include <QImageReader>
+#include <QMimeData>
 #include <QMouseEvent>
 #include <QPainter>
 
+#include <algorithm>
 #include <cmath>
 
 namespace quorlin {
 
-PictureView::PictureView(QWidget *parent) : QWidget(parent) {}
+namespace {
+
+// A file a drop may offer us: a plain file on this machine. Network shares are left out, since
+// reading them can stall the window.
+bool isLocalFileUrl(const QUrl &url)
+{
+    return url.isLocalFile() && url.host().isEmpty();
+}
+
+bool offersLocalFile(const QMimeData *data)
+{
+    if (!data || !data->hasUrls())
+        return false;
+    const QList<QUrl> urls = data->urls();
+    return std::any_of(urls.begin(), urls.end(), isLocalFileUrl);
+}
+
+} // namespace
+
+PictureView::PictureView(QWidget *parent) : QWidget(parent)
+{
+    setAcceptDrops(true);
+}
 
 void PictureView::setPicture(const QImage &picture)
 {
@@ -23,17 +51,73 @@ QRect PictureView::fittedRect(const QSize &viewSize, const QSize &pictureSize)
     const QRectF inner(5, 5, viewSize.width() - 10, viewSize.height() - 10);
     if (pictureSize.isEmpty() || inner.width() <= 0 || inner.height() <= 0)
         return {};
-    const double scale = std::min(inner.width() / pictureSize.width(),
-                                  inner.height() / pictureSize.height());
+    const double scale =
+        std::min(inner.width() / pictureSize.width(), inner.height() / pictureSize.height());
     const double w = pictureSize.width() * scale;
     const double h = pictureSize.height() * scale;
     const double x = inner.left() + (inner.width() - w) / 2;
     const double y = inner.top() + (inner.height() - h) / 2;
     const int left = static_cast<int>(std::lround(x));
     const int top = static_cast<int>(std::lround(y));
-    return QRect(QPoint(left, top),
-                 QPoint(static_cast<int>(std::lround(x + w)) - 1,
-                        static_cast<int>(std::lround(y + h)) - 1));
+    return QRect(QPoint(left, top), QPoint(static_cast<int>(std::lround(x + w)) - 1,
+                                           static_cast<int>(std::lround(y + h)) - 1));
+}
+
+QImage PictureView::readDroppedPicture(const QUrl &url)
+{
+    if (!isLocalFileUrl(url))
+        return {};
+    // Regular files only: a directory is no picture, and a pipe or a device would block.
+    const QFileInfo info(url.toLocalFile());
+    if (!info.isFile() || info.size() <= 0 || info.size() > MaxDroppedFileBytes)
+        return {};
+    QImageReader reader(info.filePath());
+    reader.setDecideFormatFromContent(true);
+    reader.setAllocationLimit(DroppedAllocationLimitMb);
+    reader.setAutoTransform(true);
+    if (!reader.canRead())
+        return {};
+    // Refuse what the header declares too big before any pixel is decoded.
+    const QSize declared = reader.size();
+    if (declared.isValid() && (declared.isEmpty() || declared.width() > MaxDroppedSide ||
+                               declared.height() > MaxDroppedSide ||
+                               qint64(declared.width()) * declared.height() > MaxDroppedPixels))
+        return {};
+    QImage image = reader.read();
+    if (image.isNull() || image.width() > MaxDroppedSide || image.height() > MaxDroppedSide)
+        return {};
+    return image;
+}
+
+void PictureView::dragEnterEvent(QDragEnterEvent *event)
+{
+    if (offersLocalFile(event->mimeData()))
+        event->acceptProposedAction();
+    else
+        event->ignore();
+}
+
+void PictureView::dragMoveEvent(QDragMoveEvent *event)
+{
+    if (offersLocalFile(event->mimeData()))
+        event->acceptProposedAction();
+    else
+        event->ignore();
+}
+
+void PictureView::dropEvent(QDropEvent *event)
+{
+    // The first file that reads as a picture wins; anything else is passed over in silence.
+    const QList<QUrl> urls = event->mimeData() ? event->mimeData()->urls() : QList<QUrl>();
+    for (qsizetype i = 0; i < std::min<qsizetype>(urls.size(), MaxDroppedFilesTried); ++i) {
+        QImage picture = readDroppedPicture(urls.at(i));
+        if (!picture.isNull()) {
+            setPicture(picture);
+            event->acceptProposedAction();
+            return;
+        }
+    }
+    event->ignore();
 }
 
 void PictureView::paintEvent(QPaintEvent *)
@@ -46,8 +130,8 @@ void PictureView::paintEvent(QPaintEvent *)
     if (target.isEmpty())
         return;
     if (m_scaled.size() != target.size())
-        m_scaled = QPixmap::fromImage(m_picture.scaled(target.size(), Qt::IgnoreAspectRatio,
-                                                       Qt::SmoothTransformation));
+        m_scaled = QPixmap::fromImage(
+            m_picture.scaled(target.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
     painter.drawPixmap(target.topLeft(), m_scaled);
 }
 

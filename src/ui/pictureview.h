@@ -2,11 +2,13 @@
 
 #include <QImage>
 #include <QPixmap>
+#include <QUrl>
 #include <QWidget>
 
 namespace quorlin {
 
 // Display-only picture view: a framed white panel with the picture fitted inside, aspect kept.
+// A picture file dropped on it from the desktop replaces its picture for as long as it lives.
 class PictureView : public QWidget
 {
     Q_OBJECT
@@ -21,6 +23,17 @@ public:
     // every side), fitted with its aspect ratio kept, centred, edges snapped to whole units.
     static QRect fittedRect(const QSize &viewSize, const QSize &pictureSize);
 
+    // A dropped file's picture, or a null image when the file is not one we take: not a
+    // plain local file, too big on disk, not a picture, damaged, or declaring more pixels
+    // than we are willing to decode.
+    static QImage readDroppedPicture(const QUrl &url);
+
+    static constexpr qint64 MaxDroppedFileBytes = 64 * 1024 * 1024;
+    static constexpr int MaxDroppedSide = 16384;
+    static constexpr qint64 MaxDroppedPixels = 24'000'000;
+    static constexpr int DroppedAllocationLimitMb = 128;
+    static constexpr int MaxDroppedFilesTried = 16;
+
 signals:
     void clicked();
 
@@ -28,6 +41,9 @@ protected:
     void paintEvent(QPaintEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dragMoveEvent(QDragMoveEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
 
 private:
     QImage m_picture;
