@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Shared set-up for ./run and ./test: installs the Debian packages Quorlin needs (only those
-# missing, in one apt-get call) and builds into build/. Source it; it defines quorlin_setup.
+# Shared set-up for ./run, ./test and ./package: installs the Debian packages Quorlin needs (only
+# those missing, in one apt-get call) and builds into build/. Source it; it defines quorlin_setup.
 set -euo pipefail
 
 QUORLIN_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -13,10 +13,14 @@ QUORLIN_BUILD_PACKAGES=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-multim
 # without it Thai lines break in the middle of words), the sound decoder, and Thai-capable fonts.
 QUORLIN_RUNTIME_PACKAGES=(libqt6widgets6 libqt6multimedia6 qt6-qpa-plugins libthai0 libsndfile1
     fonts-noto-core fonts-noto-ui-core pulseaudio-utils)
+# To build the Debian package: CPack finds the packages of the linked libraries with
+# dpkg-shlibdeps, which needs file to tell programs from data.
+QUORLIN_PACKAGING_PACKAGES=(dpkg-dev file)
 # To test as a person would: an X server with a window manager, a mouse and keyboard driver,
-# a sound server with a recorder, and tools to look at pictures and sounds.
+# a sound server with a recorder, and tools to look at pictures and sounds; to test the install,
+# the package tools and the validators of the desktop entry and the software-centre metadata.
 QUORLIN_TEST_PACKAGES=(xvfb openbox xdotool x11-utils pulseaudio pulseaudio-utils python3
-    imagemagick sox)
+    imagemagick sox "${QUORLIN_PACKAGING_PACKAGES[@]}" desktop-file-utils appstream)
 
 quorlin_install() {
     local missing=()
@@ -36,13 +40,16 @@ quorlin_install() {
     fi
 }
 
-# quorlin_setup [with-tests] [extra cmake arguments...]
+# quorlin_setup [with-tests | with-packaging] [extra cmake arguments...]
 quorlin_setup() {
     local packages=("${QUORLIN_BUILD_PACKAGES[@]}" "${QUORLIN_RUNTIME_PACKAGES[@]}")
     local testing=OFF
     if [ "${1:-}" = with-tests ]; then
         packages+=("${QUORLIN_TEST_PACKAGES[@]}")
         testing=ON
+        shift
+    elif [ "${1:-}" = with-packaging ]; then
+        packages+=("${QUORLIN_PACKAGING_PACKAGES[@]}")
         shift
     fi
     quorlin_install "${packages[@]}"
