@@ -113,6 +113,10 @@ class DebianPackage(unittest.TestCase):
             self.assertNotIn(bad.decode(), self.info)
             self.assertNotIn(bad.decode(), "\n".join(self.listing))
 
+    def test_metainfo_finds_its_launcher_in_the_unpacked_tree(self):
+        result = run(["appstreamcli", "validate-tree", "--no-net", PACKAGE_ROOT], check=False)
+        self.assertEqual(result.returncode, 0, result.stdout + result.stderr)
+
     def test_launcher_names_the_packaged_program_and_its_bell_folder(self):
         entry = read_desktop_entry(PACKAGE_ROOT / f"usr/share/applications/{APP_ID}.desktop")
         self.assertEqual(exec_argv(entry["Exec"]), ["/usr/bin/quorlin"])
