@@ -20,6 +20,11 @@ namespace {
 constexpr int kMaxOpenStreams = 64;
 int openStreams = 0;
 
+// The latency asked of the server for every stream. Qt otherwise asks each new stream of a sink
+// for the buffer the server granted the previous one, which the server shrinks again: after a
+// few plays the stream starves and the bell is no longer heard.
+constexpr int kRequestedLatencyMs = 250;
+
 // Reads a decoded sound from a chosen byte position; the sink pulls from it.
 class PcmDevice final : public QIODevice
 {
@@ -60,7 +65,11 @@ public:
         connect(&m_release, &QTimer::timeout, this, [this] { closeStream(); });
     }
 
-    ~SystemAudioVoice() override { closeStream(); }
+    ~SystemAudioVoice() override
+    {
+        closeStream();
+        dropSink();
+    }
 
     void start(std::int64_t frame) override
     {
@@ -69,6 +78,8 @@ public:
             return;
         const qint64 bytesPerFrame = 2 * qint64(m_sound->channels);
         m_device.seek(std::clamp<qint64>(frame * bytesPerFrame, 0, m_device.size()));
+        m_sink->setBufferSize(
+            qsizetype(bytesPerFrame * m_sound->sampleRate * kRequestedLatencyMs / 1000));
         m_sink->start(&m_device);
         if (m_sink->state() == QAudio::StoppedState) {
             // No server, or it refused the stream: the voice stays silent.
@@ -81,13 +92,16 @@ public:
     void stop() override { closeStream(); }
 
 private:
+    // A sink on the current default output, made anew when the default has changed.
     bool ensureSink()
     {
-        if (m_sink)
-            return true;
         const QAudioDevice device = QMediaDevices::defaultAudioOutput();
+        if (m_sink && m_sinkDevice == device.id())
+            return true;
+        dropSink();
         if (device.isNull())
             return false;
+        m_sinkDevice = device.id();
         QAudioFormat format;
         format.setSampleFormat(QAudioFormat::Int16);
         format.setSampleRate(m_sound->sampleRate);
@@ -113,6 +127,15 @@ private:
         }
     }
 
+    void dropSink()
+    {
+        if (!m_sink)
+            return;
+        m_sink->disconnect(this);
+        // Deleting a Qt audio sink runs the event loop, which must not happen inside a handler.
+        m_sink.release()->deleteLater();
+    }
+
     void closeStream()
     {
         m_release.stop();
@@ -126,6 +149,7 @@ private:
     std::shared_ptr<const PcmSound> m_sound;
     PcmDevice m_device;
     std::unique_ptr<QAudioSink> m_sink;
+    QByteArray m_sinkDevice;
     QTimer m_release;
     bool m_streamOpen = false;
 };

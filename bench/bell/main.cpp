@@ -1,0 +1,133 @@
+// Measures the time from Play to the first sample the sound server plays, on a null sink.
+
+#include "bell/bellplayer.h"
+#include "nullsink.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QThread>
+
+#include <algorithm>
+#include <cstdio>
+#include <functional>
+#include <memory>
+#include <vector>
+
+using namespace quorlin;
+using quorlin::test::NullSinkServer;
+using quorlin::test::SinkRecorder;
+
+namespace {
+
+constexpr int kRuns = 20;
+constexpr int kSilence = 8;
+constexpr std::int64_t kMsNs = 1000000;
+
+double median(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    const size_t n = values.size();
+    return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
+}
+
+void report(const char *what, const std::vector<double> &ms)
+{
+    if (ms.empty()) {
+        std::printf("%-58s no sound heard\n", what);
+        return;
+    }
+    std::printf("%-58s median %6.1f ms  (min %.1f, max %.1f, %zu runs)\n", what, median(ms),
+                *std::min_element(ms.begin(), ms.end()), *std::max_element(ms.begin(), ms.end()),
+                ms.size());
+}
+
+// Plays through `play` and returns the milliseconds until the sink played a sound, or -1.
+double playToSound(SinkRecorder &recorder, const std::function<void()> &play)
+{
+    const std::int64_t played = SinkRecorder::nowNs();
+    play();
+    if (!recorder.waitUntilRecorded(played + 1000 * kMsNs))
+        return -1;
+    const std::int64_t first = recorder.firstAbove(recorder.frameAt(played), kSilence);
+    if (first < 0)
+        return -1;
+    return double(recorder.timeOfFrame(first) - played) / double(kMsNs);
+}
+
+void waitForSilence(SinkRecorder &recorder)
+{
+    QTest::qWait(300);
+    const std::int64_t now = SinkRecorder::nowNs();
+    recorder.waitUntilRecorded(now);
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    NullSinkServer server;
+    SinkRecorder recorder;
+    QString why;
+    if (!server.start(&why) || !recorder.start(&why)) {
+        std::fprintf(stderr, "bench_bell: %s\n", qPrintable(why));
+        return 1;
+    }
+    QTemporaryDir dir;
+    const QString bell = QStringLiteral("80578_634166-lq.wav");
+    if (!QFile::copy(QStringLiteral(QUORLIN_BELL_FILE), dir.filePath(bell))) {
+        std::fprintf(stderr, "bench_bell: no bell at %s\n", QUORLIN_BELL_FILE);
+        return 1;
+    }
+    QDir::setCurrent(dir.path());
+
+    std::vector<double> opening, replay, fresh, busy;
+    {
+        // The main window's bell: stopped, rewound and played again.
+        BellPlayer player;
+        player.setFileName(bell);
+        for (int i = 0; i < kRuns; ++i) {
+            const double ms = playToSound(recorder, [&] { player.play(); });
+            if (ms >= 0)
+                replay.push_back(ms);
+            player.stop();
+            player.setCurrentTime(0);
+            waitForSilence(recorder);
+        }
+    }
+    for (int i = 0; i < kRuns; ++i) {
+        // A result window's bell: a fresh player opened, then played at once.
+        const std::int64_t start = SinkRecorder::nowNs();
+        auto player = std::make_unique<BellPlayer>();
+        player->setFileName(bell);
+        opening.push_back(double(SinkRecorder::nowNs() - start) / double(kMsNs));
+        const double ms = playToSound(recorder, [&] { player->play(); });
+        if (ms >= 0)
+            fresh.push_back(ms);
+        player.reset();
+        waitForSilence(recorder);
+    }
+    for (int i = 0; i < kRuns; ++i) {
+        // As above, with the window still being built for 100 ms after Play.
+        auto player = std::make_unique<BellPlayer>();
+        player->setFileName(bell);
+        const double ms = playToSound(recorder, [&] {
+            player->play();
+            QThread::msleep(100);
+        });
+        if (ms >= 0)
+            busy.push_back(ms);
+        player.reset();
+        waitForSilence(recorder);
+    }
+
+    std::printf("Bell %s on a PulseAudio null sink\n", qPrintable(bell));
+    report("Open (FileName set: file read and decoded)", opening);
+    report("Play to sound, same player stopped and rewound", replay);
+    report("Play to sound, fresh player", fresh);
+    report("Play to sound, fresh player, GUI thread busy 100 ms", busy);
+    return 0;
+}
