@@ -182,11 +182,16 @@ public:
 
     void loaded()
     {
-        for (TabControl *tabs : std::as_const(m_tabControls))
-            tabs->loaded();
-        for (QWidget *container : std::as_const(m_containers))
-            arrangeChildren(container);
+        // Parents come before their children in declaration order, so one pass places every
+        // container before what it holds. Hidden pages get no resize events, so nothing here
+        // waits for one.
         arrangeChildren(&m_form);
+        for (QWidget *container : std::as_const(m_containers)) {
+            if (auto *tabs = qobject_cast<TabControl *>(container))
+                tabs->loaded();
+            else
+                arrangeChildren(container);
+        }
         // Keyboard order: within each page, by declared tab order; pages as declared.
         QList<QWidget *> parents;
         for (const auto &entry : std::as_const(m_focusable))
@@ -254,8 +259,7 @@ private:
         if (kind == QLatin1String("TabControl")) {
             auto *tabs = new TabControl(parent);
             tabs->strip()->setFont(lookFont(12));
-            m_tabControls.append(tabs);
-            return tabs;
+            return container(tabs);
         }
         if (kind == QLatin1String("TabItem"))
             return container(new TabItem(parent));
@@ -483,7 +487,6 @@ private:
 
     Form &m_form;
     QHash<QObject *, QString> m_kinds;
-    QList<TabControl *> m_tabControls;
     QList<QWidget *> m_containers;
     QList<QPair<QWidget *, int>> m_focusable;
 };
