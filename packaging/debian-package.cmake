@@ -15,9 +15,9 @@ string(JOIN "\n" CPACK_PACKAGE_DESCRIPTION
     "Guidance pages explain how to write and how to use the cards; reading pages"
     "tell about the program and the project behind it.")
 
-# Installed like any Debian package, under /usr. CPack stages the files with the install prefix
-# set to this, so the desktop entry names /usr paths, not CPack's scratch folder.
-set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+# Installed like any Debian package, under /usr, the DEB generator's own prefix (setting it here
+# would move the source tarball's contents under usr/ as well). CPack stages the files with the
+# install prefix set to it, so the desktop entry names /usr paths, not CPack's scratch folder.
 # The build's debug information names source and build folders; the package carries none.
 set(CPACK_STRIP_FILES ON)
 
@@ -34,5 +34,10 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
     "qt6-qpa-plugins, libthai0, libpulse0, fonts-noto-core, fonts-noto-ui-core")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "pulseaudio | pipewire-pulse")
+
+# `package_source` makes one tarball of the sources, without history or build folders.
+set(CPACK_SOURCE_GENERATOR TXZ)
+set(CPACK_SOURCE_PACKAGE_FILE_NAME quorlin-${QUORLIN_PACKAGE_VERSION})
+set(CPACK_SOURCE_IGNORE_FILES "/\\\\.git/" "/\\\\.cache/" "/build/" "/build-[^/]*/")
 
 include(CPack)

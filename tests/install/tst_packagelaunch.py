@@ -76,6 +76,7 @@ class PackagedLauncher(unittest.TestCase):
         argv = exec_argv(entry["Exec"])
         cls.command = [str(PACKAGE_ROOT) + argv[0]] + argv[1:]
         cls.workdir = PACKAGE_ROOT / entry["Path"].lstrip("/")
+        cls.wm_class = entry["StartupWMClass"]
         cls.home = fresh_dir(SCRATCH / "launch-home")
         cls.x11 = X11Session(cls.home)
 
@@ -113,6 +114,8 @@ class PackagedLauncher(unittest.TestCase):
         self.assert_running(program)
         window = window[0]
         self.assertIn(str(program.pid), self.x11.tool("xprop", "-id", window, "_NET_WM_PID"))
+        # Docks and task bars match the window to its launcher by this class.
+        self.assertIn(f'"{self.wm_class}"', self.x11.tool("xprop", "-id", window, "WM_CLASS"))
         self.assertEqual(self.x11.windows("Application Error"), [])
 
         self.x11.press(window, "alt+F4")
