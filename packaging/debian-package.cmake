@@ -18,6 +18,7 @@ string(JOIN "\n" CPACK_PACKAGE_DESCRIPTION
 # Installed like any Debian package, under /usr, the DEB generator's own prefix (setting it here
 # would move the source tarball's contents under usr/ as well). CPack stages the files with the
 # install prefix set to it, so the desktop entry names /usr paths, not CPack's scratch folder.
+
 # The build's debug information names source and build folders; the package carries none.
 set(CPACK_STRIP_FILES ON)
 
@@ -27,9 +28,10 @@ set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 # Libraries the program links come from dpkg-shlibdeps. These are the ones it needs without
-# linking them: Qt's X11 and Wayland platform plugins, libthai (loaded by Qt to break Thai lines
-# between words), fonts with Thai glyphs, and the sound-server client Qt Multimedia plays through,
-# which talks to PulseAudio and to PipeWire's PulseAudio service alike.
+# linking them: Qt's platform plugins (X11; Wayland desktops run it through XWayland), libthai
+# (loaded by Qt to break Thai lines between words), fonts with Thai glyphs, and the sound-server
+# client Qt Multimedia plays through, which talks to PulseAudio and to PipeWire's PulseAudio
+# service alike.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
     "qt6-qpa-plugins, libthai0, libpulse0, fonts-noto-core, fonts-noto-ui-core")
