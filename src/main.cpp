@@ -9,6 +9,8 @@ int main(int, char *argv[])
     int qtArgc = 1;
     char *qtArgv[] = {argv[0], nullptr};
     QApplication qtApp(qtArgc, qtArgv);
+    // Lets the desktop match the windows to the installed launcher and its icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.quorlin.Quorlin"));
 
     quorlin::Application app;
     app.initialize();
