@@ -5,13 +5,16 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QEventLoop>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QThread>
+#include <QTimer>
 
 #include <algorithm>
 #include <cstdio>
+#include <ctime>
 #include <functional>
 #include <memory>
 #include <vector>
@@ -55,6 +58,19 @@ double playToSound(SinkRecorder &recorder, const std::function<void()> &play)
     if (first < 0)
         return -1;
     return double(recorder.timeOfFrame(first) - played) / double(kMsNs);
+}
+
+// CPU time the GUI thread spends over `ms` of an idle event loop.
+double guiThreadCpuMs(int ms)
+{
+    timespec before{}, after{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &before);
+    QEventLoop loop;
+    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+    loop.exec();
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &after);
+    return double(after.tv_sec - before.tv_sec) * 1e3 +
+           double(after.tv_nsec - before.tv_nsec) / 1e6;
 }
 
 void waitForSilence(SinkRecorder &recorder)
@@ -124,10 +140,24 @@ int main(int argc, char **argv)
         waitForSilence(recorder);
     }
 
+    // The GUI thread feeds the sink while the bell sounds, and must fall idle once it has ended.
+    double whilePlaying = 0, afterEnd = 0;
+    {
+        BellPlayer player;
+        player.setFileName(bell);
+        player.play();
+        whilePlaying = guiThreadCpuMs(2000);
+        QTest::qWait(int(player.duration() / kMsNs));
+        guiThreadCpuMs(1000);
+        afterEnd = guiThreadCpuMs(2000);
+    }
+
     std::printf("Bell %s on a PulseAudio null sink\n", qPrintable(bell));
     report("Open (FileName set: file read and decoded)", opening);
     report("Play to sound, same player stopped and rewound", replay);
     report("Play to sound, fresh player", fresh);
     report("Play to sound, fresh player, GUI thread busy 100 ms", busy);
+    std::printf("%-58s %6.1f ms per s\n", "GUI thread CPU while the bell sounds", whilePlaying / 2);
+    std::printf("%-58s %6.1f ms per s\n", "GUI thread CPU after the bell has ended", afterEnd / 2);
     return 0;
 }
