@@ -19,7 +19,7 @@ QUORLIN_PACKAGING_PACKAGES=(dpkg-dev file)
 # To test as a person would: an X server with a window manager, a mouse and keyboard driver,
 # a sound server with a recorder, and tools to look at pictures and sounds; to test the install,
 # the package tools and the validators of the desktop entry and the software-centre metadata.
-QUORLIN_TEST_PACKAGES=(xvfb openbox xdotool x11-utils pulseaudio pulseaudio-utils python3
+QUORLIN_TEST_PACKAGES=(xvfb openbox xdotool x11-utils pulseaudio pulseaudio-utils python3 dbus at-spi2-core python3-pyatspi libthai0
     imagemagick sox "${QUORLIN_PACKAGING_PACKAGES[@]}" desktop-file-utils appstream)
 
 quorlin_install() {

@@ -5,6 +5,7 @@
 #include "app/form.h"
 #include "bell/bellplayer.h"
 #include "platform/look.h"
+#include "ui/accessibility.h"
 #include "ui/controls.h"
 #include "ui/pictureview.h"
 #include "ui/placement.h"
@@ -34,9 +35,9 @@ double number(const FormSetting &s, int i = 0)
     return v.number;
 }
 
-QString string(const FormSetting &s)
+QString string(const FormSetting &s, int i = 0)
 {
-    const FormValue &v = at(s, 0);
+    const FormValue &v = at(s, i);
     if (v.kind != FormValue::Kind::String)
         invalid(QStringLiteral("Invalid property value"));
     return v.text;
@@ -153,7 +154,7 @@ void setFontAttribute(QWidget *w, const QString &name, const FormSetting &s)
 class Reader
 {
 public:
-    explicit Reader(Form &form) : m_form(form) {}
+    explicit Reader(Form &form) : m_form(form) { installAccessibility(); }
 
     void readRoot(const FormNode &root)
     {
@@ -205,6 +206,14 @@ public:
                          });
         for (qsizetype i = 1; i < m_focusable.size(); ++i)
             QWidget::setTabOrder(m_focusable.at(i - 1).first, m_focusable.at(i).first);
+        if (!m_describedBy.isEmpty()) {
+            auto *label = m_form.member<QLabel>(m_describedBy);
+            if (!label)
+                throw EReadError::forSetting(
+                    m_form.className(), QStringLiteral("Description"),
+                    QStringLiteral("Component %1 not found").arg(m_describedBy));
+            describeWithLabel(&m_form, label);
+        }
     }
 
 private:
@@ -253,6 +262,7 @@ private:
             auto *button = new QPushButton(parent);
             button->setFont(lookFont(12));
             button->setAutoDefault(false);
+            pressOnEnter(button);
             m_focusable.append({button, int(m_focusable.size())});
             return button;
         }
@@ -294,6 +304,13 @@ private:
             // A window style the look lacks falls back to the default background, which a
             // window with a fill of its own does not draw.
             m_form.setProperty("styleName", string(s));
+        } else if (n == QLatin1String("Description")) {
+            // A fixed text, or the name of a label whose text describes the window each time
+            // it is shown.
+            if (at(s, 0).kind == FormValue::Kind::Identifier)
+                m_describedBy = identifier(s);
+            else
+                m_form.setAccessibleDescription(string(s));
         } else if (n == QLatin1String("OnCreate")) {
             m_form.setCreateHandler(notify(s));
         } else if (n == QLatin1String("OnClose")) {
@@ -396,14 +413,21 @@ private:
         } else if (auto *picture = qobject_cast<PictureView *>(w)) {
             if (n == QLatin1String("Picture"))
                 picture->setPicture(builtInPicture(resource(s)));
-            else if (n == QLatin1String("OnClick"))
+            else if (n == QLatin1String("OnClick")) {
                 bindClick(picture, &PictureView::clicked, s);
-            else
+                setPictureClickable(picture, true);
+            } else if (n == QLatin1String("Description")) {
+                // What the picture shows, then optionally what a click on it does.
+                picture->setAccessibleName(string(s));
+                picture->setAccessibleDescription(s.values.size() > 1 ? string(s, 1) : QString());
+            } else
                 invalid(QStringLiteral("Property %1 does not exist").arg(n));
         } else if (auto *memo = qobject_cast<Memo *>(w)) {
-            if (n == QLatin1String("Lines"))
+            if (n == QLatin1String("Lines")) {
                 memo->setLines(lines(s));
-            else if (n == QLatin1String("FontSize"))
+                // Named by its heading, its first line; the whole text is its value.
+                memo->setAccessibleName(memo->lines().value(0).trimmed());
+            } else if (n == QLatin1String("FontSize"))
                 setFontAttribute(memo, n, s);
             else
                 invalid(QStringLiteral("Property %1 does not exist").arg(n));
@@ -489,6 +513,7 @@ private:
     QHash<QObject *, QString> m_kinds;
     QList<QWidget *> m_containers;
     QList<QPair<QWidget *, int>> m_focusable;
+    QString m_describedBy; // the label whose text describes the window
 };
 
 } // namespace
