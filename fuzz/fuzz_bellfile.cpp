@@ -1,0 +1,31 @@
+// Opens fuzzed bytes as the bell file: the decoder must refuse or decode them within its
+// limits, never read or allocate beyond them.
+#include "bell/sounddecoder.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <cstdint>
+#include <cstdlib>
+
+using namespace quorlin;
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
+{
+    static QTemporaryDir dir;
+    static const QString path = dir.filePath(QStringLiteral("80578_634166-lq.wav"));
+    {
+        QFile file(path);
+        if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+            std::abort();
+        file.write(reinterpret_cast<const char *>(data), qint64(size));
+    }
+    const std::shared_ptr<PcmSound> sound = decodeSoundFile(path);
+    if (!sound)
+        return 0;
+    // What the player and the audio output rely on.
+    if (sound->channels < 1 || sound->channels > 8 || sound->sampleRate < 1000 ||
+        sound->samples.size() > kMaxSoundBytes || sound->samples.size() % (2 * sound->channels))
+        std::abort();
+    return 0;
+}

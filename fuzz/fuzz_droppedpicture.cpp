@@ -1,0 +1,40 @@
+// Reads fuzzed bytes as a picture file dropped on a picture view, through the view's own
+// reading path with its size and allocation limits.
+#include "ui/pictureview.h"
+
+#include <QFile>
+#include <QGuiApplication>
+#include <QTemporaryDir>
+
+#include <cstdint>
+#include <cstdlib>
+
+using namespace quorlin;
+
+extern "C" int LLVMFuzzerInitialize(int *, char ***)
+{
+    // Image plugins need an application object; no window is ever shown.
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    static int argc = 1;
+    static char name[] = "fuzz_droppedpicture";
+    static char *argv[] = {name, nullptr};
+    new QGuiApplication(argc, argv);
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
+{
+    static QTemporaryDir dir;
+    static const QString path = dir.filePath(QStringLiteral("dropped"));
+    {
+        QFile file(path);
+        if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+            std::abort();
+        file.write(reinterpret_cast<const char *>(data), qint64(size));
+    }
+    const QImage image = PictureView::readDroppedPicture(QUrl::fromLocalFile(path));
+    if (!image.isNull() &&
+        (image.width() > PictureView::MaxDroppedSide || image.height() > PictureView::MaxDroppedSide))
+        std::abort();
+    return 0;
+}
