@@ -175,7 +175,9 @@ int Application::run()
 void Application::terminate()
 {
     m_terminate = true;
-    QCoreApplication::quit();
+    // exit(), not quit(): quit() first asks every window to close, and the main window, which is
+    // closing already, would ignore that and so cancel the ending.
+    QCoreApplication::exit(0);
 }
 
 void Application::finish()
