@@ -151,6 +151,17 @@ void setFontAttribute(QWidget *w, const QString &name, const FormSetting &s)
     w->setFont(f);
 }
 
+// A built-in picture as a pixmap, converted once per run and shared like the picture itself.
+QPixmap builtInPixmap(const QString &path)
+{
+    static QHash<QString, QPixmap> converted;
+    if (const auto it = converted.constFind(path); it != converted.constEnd())
+        return *it;
+    const QPixmap pixmap = QPixmap::fromImage(builtInPicture(path));
+    converted.insert(path, pixmap);
+    return pixmap;
+}
+
 class Reader
 {
 public:
@@ -339,7 +350,7 @@ private:
                 invalid(QStringLiteral("Invalid property value"));
         } else if (kind == QLatin1String("Picture")) {
             f.kind = Form::Fill::Kind::Picture;
-            f.picture = QPixmap::fromImage(builtInPicture(resource(s, 1)));
+            f.picture = builtInPixmap(resource(s, 1));
         } else {
             invalid(QStringLiteral("Invalid property value"));
         }
@@ -425,8 +436,12 @@ private:
         } else if (auto *memo = qobject_cast<Memo *>(w)) {
             if (n == QLatin1String("Lines")) {
                 memo->setLines(lines(s));
-                // Named by its heading, its first line; the whole text is its value.
-                memo->setAccessibleName(memo->lines().value(0).trimmed());
+                // Named by its heading, its first line with text; the whole text is its value.
+                const QStringList all = memo->lines();
+                const auto heading = std::find_if(all.begin(), all.end(), [](const QString &l) {
+                    return !l.trimmed().isEmpty();
+                });
+                memo->setAccessibleName(heading == all.end() ? QString() : heading->trimmed());
             } else if (n == QLatin1String("FontSize"))
                 setFontAttribute(memo, n, s);
             else
@@ -526,9 +541,16 @@ QStringList deviceKinds()
 
 QImage builtInPicture(const QString &path)
 {
+    // Each built-in picture is decoded once per run and shared by every window that shows it.
+    // QImage shares its pixels implicitly: a window whose picture is replaced (by a drop) gets
+    // its own copy, and the others keep the built-in one.
+    static QHash<QString, QImage> decoded;
+    if (const auto it = decoded.constFind(path); it != decoded.constEnd())
+        return *it;
     QImage image(QStringLiteral(":/") + path);
     if (image.isNull())
         throw Exception(QStringLiteral("Picture %1 not found").arg(path));
+    decoded.insert(path, image);
     return image;
 }
 

@@ -54,6 +54,10 @@ QAccessibleInterface *controlsFactory(const QString &className, QObject *object)
         return new PictureViewAccessible(w);
     if (className == QLatin1String("quorlin::ToolBar"))
         return new QAccessibleWidget(w, QAccessible::ToolBar);
+    // The program's windows are plain widgets; they are frames to assistive technology, named
+    // by their captions.
+    if (className == QLatin1String("quorlin::Form") && w->isWindow())
+        return new QAccessibleWidget(w, QAccessible::Window);
     return nullptr;
 }
 
