@@ -1,0 +1,227 @@
+// Awkward sequences of events on the real windows: the system's close command on every kind of
+// window, a close request arriving in the middle of a close, and the main window closed while
+// other windows and their bells are live.
+#include "drive.h"
+#include "support/windowfixture.h"
+
+#include <QLabel>
+#include <QTimer>
+
+using namespace quorlin;
+using namespace quorlin::test;
+
+namespace {
+
+// How each kind of window is reached from the main window, and its name.
+struct Kind
+{
+    QString className;
+    std::function<void()> open;
+    std::function<Form *()> name;
+    const std::int32_t *stage; // its ritual stage, if it is a ritual window
+};
+
+QList<Kind> kinds()
+{
+    return {
+        {"TTabbedForm", [] {}, [] { return static_cast<Form *>(TabbedForm); }, nullptr},
+        {"TForm1", [] { openTopicGuideFromMain(); }, [] { return static_cast<Form *>(Form1); },
+         nullptr},
+        {"TForm2",
+         [] {
+             selectTab(TabbedForm, "TabControl1", CardTab);
+             press(TabbedForm, "Button2");
+         },
+         [] { return static_cast<Form *>(Form2); }, nullptr},
+        {"TForm3",
+         [] {
+             selectTab(TabbedForm, "TabControl1", TopicTab);
+             press(TabbedForm, "Button6");
+             press(Form3, "Button4");
+         },
+         [] { return static_cast<Form *>(Form3); }, &TopicRitualStage},
+        {"TForm4",
+         [] {
+             selectTab(TabbedForm, "TabControl1", CardTab);
+             press(TabbedForm, "Button9");
+             press(Form4, "Button4");
+         },
+         [] { return static_cast<Form *>(Form4); }, &ObstacleRitualStage},
+        {"TForm5",
+         [] {
+             selectTab(TabbedForm, "TabControl1", CardTab);
+             press(TabbedForm, "Button8");
+             press(Form5, "Button4");
+         },
+         [] { return static_cast<Form *>(Form5); }, &AngelRitualStage},
+        {"TForm6", [] { drawTopicFromMain(); }, [] { return static_cast<Form *>(Form6); }, nullptr},
+        {"TForm7", [] { drawAngelFromMain(); }, [] { return static_cast<Form *>(Form7); }, nullptr},
+        {"TForm8", [] { drawObstacleFromMain(); }, [] { return static_cast<Form *>(Form8); },
+         nullptr},
+    };
+}
+
+Kind kindNamed(const QString &className)
+{
+    for (const Kind &k : kinds())
+        if (k.className == className)
+            return k;
+    qFatal("no window kind %s", qPrintable(className));
+}
+
+} // namespace
+
+class EventFaultsTest : public QObject
+{
+    Q_OBJECT
+
+private:
+    std::unique_ptr<WindowFixture> f;
+
+    static void addKindRows()
+    {
+        QTest::addColumn<QString>("className");
+        for (const Kind &k : kinds())
+            QTest::newRow(qPrintable(k.className)) << k.className;
+    }
+
+private slots:
+    void init()
+    {
+        resetModuleState();
+        f = std::make_unique<WindowFixture>();
+        f->app->createForm(TabbedForm);
+        f->app->startUp();
+    }
+    void cleanup() { f.reset(); }
+
+    // The system's close command performs Close: a secondary window runs its close handler and
+    // hides, its bell (if any) sounding on; the main window ends the program and stays on
+    // screen until the end.
+    void systemCloseOnEveryWindowKind_data() { addKindRows(); }
+
+    void systemCloseOnEveryWindowKind()
+    {
+        QFETCH(QString, className);
+        const Kind kind = kindNamed(className);
+        kind.open();
+        Form *form = kind.name();
+        QVERIFY(form && form->isVisible());
+        QCOMPARE(form->className(), className);
+        QCOMPARE(f->app->activeForm(), form);
+        BellPlayer *bell = bellOf(form);
+        const BellPlayer::State bellBefore = bell ? bell->state() : BellPlayer::State::Empty;
+        if (kind.stage)
+            QCOMPARE(*kind.stage, 1);
+
+        systemClose(form);
+        QVERIFY2(f->boxes.boxes.isEmpty(), qPrintable(f->boxes.boxes.value(0).text));
+        QVERIFY(!form->closing);
+        if (form == TabbedForm) {
+            QVERIFY(f->app->terminateRequested());
+            QVERIFY(form->isVisible());
+            return;
+        }
+        QVERIFY(!f->app->terminateRequested());
+        QVERIFY(!form->isVisible());
+        QCOMPARE(f->app->activeForm(), TabbedForm);
+        if (kind.stage)
+            QCOMPARE(*kind.stage, 0); // the ritual's close handler ran
+        if (bell)
+            QCOMPARE(bell->state(), bellBefore);
+    }
+
+    // A close request that arrives while the window is closing (here from inside its own close
+    // handler, both as the system's command and as a direct Close) changes nothing.
+    void closeRequestDuringAClose_data() { addKindRows(); }
+
+    void closeRequestDuringAClose()
+    {
+        QFETCH(QString, className);
+        const Kind kind = kindNamed(className);
+        kind.open();
+        Form *form = kind.name();
+        int runs = 0;
+        const Form::CloseHandler own = form->closeHandler(QStringLiteral("FormClose"));
+        form->setCloseHandler([&, own](QObject *sender, CloseAction &action) {
+            ++runs;
+            systemClose(form);
+            Application::instance().close(form);
+            if (own)
+                own(sender, action);
+        });
+
+        systemClose(form);
+        QCOMPARE(runs, 1);
+        QVERIFY(!form->closing);
+        QVERIFY(f->boxes.boxes.isEmpty());
+        QCOMPARE(f->app->terminateRequested(), form == TabbedForm);
+        QCOMPARE(form->isVisible(), form == TabbedForm);
+        if (kind.stage)
+            QCOMPARE(*kind.stage, 0);
+    }
+
+    // Closing the main window while secondary windows are shown and bells ring ends the run
+    // with status 0; no close handler runs and every bell is silenced with its window.
+    void mainClosedWhileOthersAndBellsAreLive_data()
+    {
+        QTest::addColumn<bool>("bySystemClose");
+        QTest::newRow("exit button") << false;
+        QTest::newRow("system close command") << true;
+    }
+
+    void mainClosedWhileOthersAndBellsAreLive()
+    {
+        QFETCH(bool, bySystemClose);
+        // A run of its own, through the real event loop.
+        f.reset();
+        resetModuleState();
+        f = std::make_unique<WindowFixture>();
+        f->app->createForm(TabbedForm);
+
+        int closeRuns = 0;
+        QList<QPointer<Form>> secondary;
+        QPointer<Form> main;
+        qsizetype soundingBefore = 0;
+        QTimer::singleShot(0, [&] {
+            drawTopicFromMain();     // topic result, ringing
+            press(Form6, "Button4"); // topic guidance over it
+            selectTab(Form1, "TabControl3", 0);
+            QTest::mouseClick(Form1->findChild<QWidget *>("ImageControl6"), Qt::LeftButton);
+            drawAngelFromMain();    // angel result, ringing, over the guidance window
+            systemClose(Form7);     // hidden, still ringing
+            drawObstacleFromMain(); // obstacle result, ringing, left on screen
+            selectTab(TabbedForm, "TabControl1", HomeTab);
+            QTest::mouseClick(TabbedForm->findChild<QWidget *>("ImageControl6"), Qt::LeftButton);
+            main = TabbedForm;
+            soundingBefore = f->audio.soundingVoices().size();
+            for (Form *form : f->app->owned()) {
+                if (form == TabbedForm)
+                    continue;
+                secondary << form;
+                form->setCloseHandler([&](QObject *, CloseAction &) { ++closeRuns; });
+            }
+            if (bySystemClose) {
+                systemClose(TabbedForm);
+            } else {
+                selectTab(TabbedForm, "TabControl1", HomeTab);
+                press(TabbedForm, "Button1");
+            }
+        });
+        QCOMPARE(f->app->run(), 0);
+        QVERIFY2(f->boxes.boxes.isEmpty(), qPrintable(f->boxes.boxes.value(0).text));
+        QCOMPARE(closeRuns, 0);
+        QVERIFY(secondary.size() >= 5);
+        for (const QPointer<Form> &form : secondary)
+            QVERIFY2(!form, "every window is destroyed when the program ends");
+        QVERIFY(f->audio.aliveVoices().isEmpty());
+        QVERIFY(f->audio.soundingVoices().isEmpty());
+        QVERIFY(!main);
+        // The angel and obstacle results, the guidance picture and the home picture (the topic
+        // result's bell stopped when it moved on to the guidance window).
+        QCOMPARE(soundingBefore, 4);
+    }
+};
+
+QTEST_MAIN(EventFaultsTest)
+#include "tst_eventfaults.moc"
