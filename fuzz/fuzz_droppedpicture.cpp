@@ -33,8 +33,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         file.write(reinterpret_cast<const char *>(data), qint64(size));
     }
     const QImage image = PictureView::readDroppedPicture(QUrl::fromLocalFile(path));
-    if (!image.isNull() &&
-        (image.width() > PictureView::MaxDroppedSide || image.height() > PictureView::MaxDroppedSide))
+    if (!image.isNull() && (image.width() > PictureView::MaxDroppedSide ||
+                            image.height() > PictureView::MaxDroppedSide))
         std::abort();
     return 0;
 }
