@@ -1,5 +1,6 @@
 #include "app/application.h"
 
+#include "bell/bellplayer.h"
 #include "platform/desktop.h"
 #include "platform/look.h"
 #include "platform/messageboxes.h"
@@ -8,6 +9,7 @@
 #include <QApplication>
 #include <QFileInfo>
 
+#include <algorithm>
 #include <cmath>
 
 namespace quorlin {
@@ -135,7 +137,73 @@ void Application::close(Form *form)
     hide(form);
 }
 
-void Application::hide(Form *form) { form->setVisible(false); }
+void Application::hide(Form *form)
+{
+    form->setVisible(false);
+    if (form != m_mainForm)
+        release(form);
+}
+
+void Application::named(const void *name, Form *form)
+{
+    const Form *previous = m_named.value(name);
+    m_named.insert(name, form);
+    // An older instance is now out of its name's reach; if it is hidden, it can go.
+    if (previous && previous != form && m_released.contains(previous))
+        sweepReleased();
+}
+
+// A hidden window is never shown again, and its handlers run only from its own controls. What
+// still points at it is its name (if it is the newest of its class) and our lists. So it gives
+// back its controls, pictures and drawing surface at once, and its bell player once the bell
+// has ended; an older instance that its name no longer reaches goes altogether once it is
+// silent. Without this every opening would keep megabytes of pictures and decoded sound until
+// the program ends, and nothing of it could ever be seen or heard again.
+void Application::release(Form *form)
+{
+    // Later, not now: we may be inside a click handler of one of these controls. A bell that
+    // sounds keeps its player until the sweep finds it silent.
+    for (QObject *child : form->children()) {
+        auto *player = qobject_cast<BellPlayer *>(child);
+        if (child->isWidgetType() || (player && player->state() != BellPlayer::State::Playing))
+            child->deleteLater();
+    }
+    form->setFill({});
+    // The native window is still delivering the event that led here.
+    QMetaObject::invokeMethod(
+        form,
+        [form] {
+            if (!form->isVisible())
+                form->releaseNativeWindow();
+        },
+        Qt::QueuedConnection);
+    // The sweep looks at the windows hidden before this one; this one goes at the next.
+    sweepReleased();
+    if (!m_released.contains(form))
+        m_released.append(form);
+}
+
+void Application::sweepReleased()
+{
+    for (qsizetype i = m_released.size() - 1; i >= 0; --i) {
+        Form *form = m_released.at(i);
+        bool ringing = false;
+        for (BellPlayer *player : form->findChildren<BellPlayer *>(Qt::FindDirectChildrenOnly)) {
+            if (player->state() == BellPlayer::State::Playing)
+                ringing = true;
+            else
+                delete player;
+        }
+        if (ringing || std::find(m_named.cbegin(), m_named.cend(), form) != m_named.cend())
+            continue;
+        m_released.removeAt(i);
+        m_owned.removeOne(form);
+        m_windows.removeOne(form);
+        if (m_active == form)
+            m_active = nullptr;
+        form->deleteLater();
+    }
+}
 
 void Application::startUp()
 {
@@ -183,6 +251,8 @@ void Application::terminate()
 void Application::finish()
 {
     m_active = nullptr;
+    m_released.clear();
+    m_named.clear();
     // Newest first, the main window last. No handler of ours runs here.
     while (!m_owned.isEmpty()) {
         Form *form = m_owned.constLast();

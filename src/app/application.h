@@ -3,6 +3,7 @@
 #include "app/exception.h"
 #include "app/form.h"
 
+#include <QHash>
 #include <QList>
 #include <QPointer>
 
@@ -30,7 +31,9 @@ public:
     // at once under `name`. On failure `name` refers to no window and the error goes on.
     template <typename T> void createForm(T *&name)
     {
-        m_names.push_back([&name] { name = nullptr; });
+        // Once per name, not per opening: the list would otherwise grow with every window.
+        if (!m_named.contains(&name))
+            m_names.push_back([&name] { name = nullptr; });
         if (!m_running) {
             m_requests.push_back([this, &name] { createNow(name); });
             return;
@@ -87,10 +90,16 @@ private:
         } catch (...) {
             name = nullptr;
             discard(form);
+            named(&name, nullptr);
             throw;
         }
+        named(&name, form);
     }
     void adopt(Form *form);
+    // Records what a window name now refers to.
+    void named(const void *name, Form *form);
+    void release(Form *form);
+    void sweepReleased();
     void discard(Form *form);
     void activate(Form *form);
 
@@ -102,6 +111,11 @@ private:
     QList<Form *> m_owned;
     Form *m_mainForm = nullptr;
     Form *m_active = nullptr;
+    // Hidden windows that have given back their controls, with what they still hold: the
+    // newest of each class stays known by its name; a bell that sounds plays to its end.
+    QList<Form *> m_released;
+    // What each window name refers to, by the name's address.
+    QHash<const void *, Form *> m_named;
 };
 
 } // namespace quorlin

@@ -10,6 +10,24 @@
 
 namespace quorlin {
 
+namespace {
+
+// A fill picture scaled to a window size, made once per run for each picture and size: every
+// instance of a window shares the same built-in picture, so it shares its stretched copy too.
+QPixmap stretched(const QPixmap &picture, QSize size)
+{
+    static QHash<QPair<qint64, QSize>, QPixmap> scaled;
+    const QPair<qint64, QSize> key(picture.cacheKey(), size);
+    if (const auto it = scaled.constFind(key); it != scaled.constEnd())
+        return *it;
+    const QPixmap result = QPixmap::fromImage(
+        picture.toImage().scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+    scaled.insert(key, result);
+    return result;
+}
+
+} // namespace
+
 Form::Form(QString className) : QWidget(nullptr), m_className(std::move(className))
 {
     setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
@@ -60,8 +78,7 @@ void Form::paintEvent(QPaintEvent *)
         // Stretched to the client area, aspect not kept; scaled once with area averaging,
         // which keeps fine lines that a per-paint bilinear stretch would break up.
         if (m_stretched.size() != size() && !m_fill.picture.isNull())
-            m_stretched = QPixmap::fromImage(m_fill.picture.toImage().scaled(
-                size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+            m_stretched = stretched(m_fill.picture, size());
         painter.drawPixmap(0, 0, m_stretched);
         break;
     }

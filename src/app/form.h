@@ -2,6 +2,7 @@
 
 #include <QHash>
 #include <QPixmap>
+#include <QPointer>
 #include <QWidget>
 
 #include "app/formdata.h"
@@ -40,7 +41,7 @@ public:
     // A member declared in the window's data, by name; null if there is none of that type.
     template <typename T> T *member(const QString &name) const
     {
-        return qobject_cast<T *>(m_members.value(name));
+        return qobject_cast<T *>(m_members.value(name).data());
     }
     void addMember(const QString &name, QObject *member);
 
@@ -63,6 +64,10 @@ public:
     };
     void setFill(Fill fill);
     const Fill &fill() const { return m_fill; }
+
+    // Gives back the native window and its drawing surface of a window that will never be
+    // shown again; the window object itself lives on.
+    void releaseNativeWindow() { destroy(); }
 
     // Lifecycle flags kept by the window model.
     bool neverShown = true;
@@ -88,7 +93,8 @@ protected:
 
 private:
     QString m_className;
-    QHash<QString, QObject *> m_members;
+    // Guarded: a hidden window gives back its controls, and a name must then find nothing.
+    QHash<QString, QPointer<QObject>> m_members;
     NotifyHandler m_onCreate;
     CloseHandler m_onClose;
     Fill m_fill;
