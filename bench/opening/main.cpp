@@ -95,7 +95,9 @@ int main(int argc, char **argv)
             size = form->size();
             controls = int(form->findChildren<QWidget *>().size());
             path.close();
+            // What the event loop does between two events: run deferred deletions too.
             QCoreApplication::processEvents();
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
             const double floorMs = openFloor(probe, size, controls);
             QCoreApplication::processEvents();
             if (i < warmUp)

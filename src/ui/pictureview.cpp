@@ -9,6 +9,7 @@
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPixmapCache>
 
 #include <algorithm>
 #include <cmath>
@@ -129,9 +130,18 @@ void PictureView::paintEvent(QPaintEvent *)
     const QRect target = fittedRect(size(), m_picture.size());
     if (target.isEmpty())
         return;
-    if (m_scaled.size() != target.size())
-        m_scaled = QPixmap::fromImage(
-            m_picture.scaled(target.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+    if (m_scaled.size() != target.size()) {
+        // Views showing the same picture at the same size share one scaled copy.
+        const QString key = QStringLiteral("quorlin/picture/%1/%2x%3")
+                                .arg(m_picture.cacheKey())
+                                .arg(target.width())
+                                .arg(target.height());
+        if (!QPixmapCache::find(key, &m_scaled) || m_scaled.size() != target.size()) {
+            m_scaled = QPixmap::fromImage(
+                m_picture.scaled(target.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+            QPixmapCache::insert(key, m_scaled);
+        }
+    }
     painter.drawPixmap(target.topLeft(), m_scaled);
 }
 
