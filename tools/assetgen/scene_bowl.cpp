@@ -211,9 +211,9 @@ QImage drawSingingBowl(int width, int height)
             p.drawArc(QRectF(cx - Rx, rimY - Ry + off + 1.6, 2 * Rx, 2 * Ry), 180 * 16, 180 * 16);
         }
         // Soft highlight of the window on the metal.
-        QPainterPath spec;
-        spec.addEllipse(QPointF(cx - Rx * 0.6, rimY + 52), 9, 34);
-        shadow(p, spec, QPointF(0, 0), 8, QColor(255, 226, 180, 170));
+        QPainterPath highlight;
+        highlight.addEllipse(QPointF(cx - Rx * 0.6, rimY + 52), 9, 34);
+        shadow(p, highlight, QPointF(0, 0), 8, QColor(255, 226, 180, 170));
         p.restore();
     }
     // The inside of the bowl and its lip.
