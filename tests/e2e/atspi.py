@@ -1,6 +1,6 @@
 """Reads what the program shows through the accessibility bus, as a screen reader would.
 
-A small D-Bus client (unix sockets, EXTERNAL authentication, the wire format of the D-Bus
+A small D-Bus client (unix sockets, EXTERNAL authentication, the D-Bus message
 wire format) and the few AT-SPI calls the tests need: the applications on the bus, and for each
 accessible object its name, role, states and children. Standard library only.
 """
