@@ -16,7 +16,13 @@ namespace quorlin {
 class BellPlayer;
 
 // What a close handler may do with the window being closed; every window here hides.
-enum class CloseAction { None, Hide, Free, Minimize };
+enum class CloseAction
+{
+    None,
+    Hide,
+    Free,
+    Minimize
+};
 
 // Base of the program's windows: a borderless fixed-size top-level window built from its
 // declared data, with its handlers bound by name.
@@ -57,7 +63,13 @@ public:
     // stretched picture.
     struct Fill
     {
-        enum class Kind { None, Solid, Gradient, Picture } kind = Kind::None;
+        enum class Kind
+        {
+            None,
+            Solid,
+            Gradient,
+            Picture
+        } kind = Kind::None;
         QColor color;
         QGradientStops stops;
         QPixmap picture;
@@ -77,13 +89,27 @@ public:
 protected:
     // Typed handler tables for the window classes: {"Button4Click", &TForm3::Button4Click}.
     template <typename F>
-    NotifyHandler bindNotify(std::initializer_list<std::pair<const char *, void (F::*)(QObject *)>>
-                                 table,
-                             const QString &name)
+    NotifyHandler
+    bindNotify(std::initializer_list<std::pair<const char *, void (F::*)(QObject *)>> table,
+               const QString &name)
     {
         for (const auto &[handlerName, method] : table)
             if (name == QLatin1String(handlerName))
                 return [self = static_cast<F *>(this), method](QObject *s) { (self->*method)(s); };
+        return {};
+    }
+
+    // The close handler table, the same way: {"FormClose", &TForm3::FormClose}.
+    template <typename F>
+    CloseHandler bindClose(
+        std::initializer_list<std::pair<const char *, void (F::*)(QObject *, CloseAction &)>> table,
+        const QString &name)
+    {
+        for (const auto &[handlerName, method] : table)
+            if (name == QLatin1String(handlerName))
+                return [self = static_cast<F *>(this), method](QObject *s, CloseAction &a) {
+                    (self->*method)(s, a);
+                };
         return {};
     }
 

@@ -24,9 +24,7 @@ Form::NotifyHandler TForm3::notifyHandler(const QString &name)
 
 Form::CloseHandler TForm3::closeHandler(const QString &name)
 {
-    if (name != QLatin1String("FormClose"))
-        return {};
-    return [this](QObject *sender, CloseAction &action) { FormClose(sender, action); };
+    return bindClose<TForm3>({{"FormClose", &TForm3::FormClose}}, name);
 }
 
 void TForm3::Button4Click(QObject *)

@@ -27,9 +27,7 @@ Form::NotifyHandler TForm4::notifyHandler(const QString &name)
 
 Form::CloseHandler TForm4::closeHandler(const QString &name)
 {
-    if (name != QLatin1String("FormClose"))
-        return {};
-    return [this](QObject *sender, CloseAction &action) { FormClose(sender, action); };
+    return bindClose<TForm4>({{"FormClose", &TForm4::FormClose}}, name);
 }
 
 void TForm4::Button4Click(QObject *)

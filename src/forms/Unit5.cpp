@@ -29,9 +29,7 @@ Form::NotifyHandler TForm5::notifyHandler(const QString &name)
 
 Form::CloseHandler TForm5::closeHandler(const QString &name)
 {
-    if (name != QLatin1String("FormClose"))
-        return {};
-    return [this](QObject *sender, CloseAction &action) { FormClose(sender, action); };
+    return bindClose<TForm5>({{"FormClose", &TForm5::FormClose}}, name);
 }
 
 void TForm5::Button4Click(QObject *)

@@ -42,9 +42,7 @@ Form::NotifyHandler TForm6::notifyHandler(const QString &name)
 
 Form::CloseHandler TForm6::closeHandler(const QString &name)
 {
-    if (name != QLatin1String("FormClose"))
-        return {};
-    return [this](QObject *sender, CloseAction &action) { FormClose(sender, action); };
+    return bindClose<TForm6>({{"FormClose", &TForm6::FormClose}}, name);
 }
 
 void TForm6::FormCreate(QObject *)

@@ -43,9 +43,7 @@ Form::NotifyHandler TForm7::notifyHandler(const QString &name)
 
 Form::CloseHandler TForm7::closeHandler(const QString &name)
 {
-    if (name != QLatin1String("FormClose"))
-        return {};
-    return [this](QObject *sender, CloseAction &action) { FormClose(sender, action); };
+    return bindClose<TForm7>({{"FormClose", &TForm7::FormClose}}, name);
 }
 
 void TForm7::FormCreate(QObject *)

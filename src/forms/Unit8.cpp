@@ -41,9 +41,7 @@ Form::NotifyHandler TForm8::notifyHandler(const QString &name)
 
 Form::CloseHandler TForm8::closeHandler(const QString &name)
 {
-    if (name != QLatin1String("FormClose"))
-        return {};
-    return [this](QObject *sender, CloseAction &action) { FormClose(sender, action); };
+    return bindClose<TForm8>({{"FormClose", &TForm8::FormClose}}, name);
 }
 
 void TForm8::FormCreate(QObject *)
