@@ -3,6 +3,7 @@
 #include "app/application.h"
 #include "app/formreader.h"
 #include "platform/look.h"
+#include "ui/pictureview.h"
 
 #include <QCloseEvent>
 #include <QLinearGradient>
@@ -104,6 +105,11 @@ void Form::load()
     readForm(*this, declaredData());
     if (m_onCreate)
         m_onCreate(this);
+    // The pictures the window will show first start decoding beside the rest of its showing;
+    // those on hidden pages wait until they are first drawn.
+    for (PictureView *view : findChildren<PictureView *>())
+        if (view->isVisibleTo(this))
+            view->prefetch();
 }
 
 FormData Form::declaredData() const { return loadFormData(m_className); }

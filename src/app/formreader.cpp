@@ -12,7 +12,13 @@
 #include "ui/tabcontrol.h"
 
 #include <QFile>
+#include <QHash>
+#include <QImageReader>
+#include <QMutex>
 #include <QPushButton>
+
+#include <future>
+#include <memory>
 
 namespace quorlin {
 
@@ -422,9 +428,20 @@ private:
             else
                 invalid(QStringLiteral("Property %1 does not exist").arg(n));
         } else if (auto *picture = qobject_cast<PictureView *>(w)) {
-            if (n == QLatin1String("Picture"))
-                picture->setPicture(builtInPicture(resource(s)));
-            else if (n == QLatin1String("OnClick")) {
+            if (n == QLatin1String("Picture")) {
+                // Only the size is read now; the pixels when the picture is first drawn.
+                const QString path = resource(s);
+                picture->setPicture(
+                    builtInPictureSize(path),
+                    [path] {
+                        try {
+                            return builtInPicture(path);
+                        } catch (const Exception &) {
+                            return QImage();
+                        }
+                    },
+                    [path] { prefetchBuiltInPicture(path); });
+            } else if (n == QLatin1String("OnClick")) {
                 bindClick(picture, &PictureView::clicked, s);
                 setPictureClickable(picture, true);
             } else if (n == QLatin1String("Description")) {
@@ -539,19 +556,98 @@ QStringList deviceKinds()
     return {QStringLiteral("Windows")};
 }
 
-QImage builtInPicture(const QString &path)
+namespace {
+
+// Built-in pictures, each decoded once per run and shared by every window that shows it.
+// QImage shares its pixels implicitly: a window whose picture is replaced (by a drop) gets its
+// own copy, and the others keep the built-in one. A picture may be decoding on a worker thread
+// (see prefetchBuiltInPicture), so the cache holds futures and is guarded by a mutex.
+class DecodedPictures
 {
-    // Each built-in picture is decoded once per run and shared by every window that shows it.
-    // QImage shares its pixels implicitly: a window whose picture is replaced (by a drop) gets
-    // its own copy, and the others keep the built-in one.
-    static QHash<QString, QImage> decoded;
-    if (const auto it = decoded.constFind(path); it != decoded.constEnd())
-        return *it;
-    QImage image(QStringLiteral(":/") + path);
+public:
+    std::shared_future<QImage> find(const QString &path)
+    {
+        const QMutexLocker lock(&m_mutex);
+        return m_pictures.value(path);
+    }
+
+    // The picture's future, started with start() when nobody has asked for it yet.
+    template <typename Start>
+    std::shared_future<QImage> findOrStart(const QString &path, Start start)
+    {
+        const QMutexLocker lock(&m_mutex);
+        if (const auto it = m_pictures.constFind(path); it != m_pictures.constEnd())
+            return *it;
+        std::shared_future<QImage> picture = start();
+        m_pictures.insert(path, picture);
+        return picture;
+    }
+
+private:
+    QMutex m_mutex;
+    QHash<QString, std::shared_future<QImage>> m_pictures;
+};
+
+DecodedPictures &decodedPictures()
+{
+    static DecodedPictures pictures;
+    return pictures;
+}
+
+// A reader for a built-in picture. Built-in pictures are all PNG, which Qt decodes itself;
+// naming the format keeps the reader from loading every image plugin to sniff the content.
+std::unique_ptr<QImageReader> builtInPictureReader(const QString &path)
+{
+    auto reader = std::make_unique<QImageReader>(QStringLiteral(":/") + path, "png");
+    reader->setAutoDetectImageFormat(false);
+    return reader;
+}
+
+QImage decodeBuiltInPicture(const QString &path)
+{
+    const QImage image =
+        QFile::exists(QStringLiteral(":/") + path) ? builtInPictureReader(path)->read() : QImage();
     if (image.isNull())
         throw Exception(QStringLiteral("Picture %1 not found").arg(path));
-    decoded.insert(path, image);
     return image;
+}
+
+} // namespace
+
+QImage builtInPicture(const QString &path)
+{
+    std::shared_future<QImage> picture = decodedPictures().find(path);
+    if (!picture.valid()) {
+        // Decoded here, outside the lock; a second caller racing us decodes once more and
+        // whichever lands first is kept, which is harmless.
+        std::promise<QImage> decoded;
+        try {
+            decoded.set_value(decodeBuiltInPicture(path));
+        } catch (...) {
+            decoded.set_exception(std::current_exception());
+        }
+        picture = decodedPictures().findOrStart(path, [&] { return decoded.get_future().share(); });
+    }
+    return picture.get();
+}
+
+void prefetchBuiltInPicture(const QString &path)
+{
+    decodedPictures().findOrStart(
+        path, [&] { return std::async(std::launch::async, decodeBuiltInPicture, path).share(); });
+}
+
+QSize builtInPictureSize(const QString &path)
+{
+    static QHash<QString, QSize> sizes;
+    if (const auto it = sizes.constFind(path); it != sizes.constEnd())
+        return *it;
+    const QSize size =
+        QFile::exists(QStringLiteral(":/") + path) ? builtInPictureReader(path)->size() : QSize();
+    if (!size.isValid() || size.isEmpty())
+        throw Exception(QStringLiteral("Picture %1 not found").arg(path));
+    sizes.insert(path, size);
+    return size;
 }
 
 QStringList builtInLines(const QString &path)

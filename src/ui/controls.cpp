@@ -3,8 +3,11 @@
 #include "platform/look.h"
 #include "ui/placement.h"
 
+#include <QAccessible>
 #include <QMouseEvent>
 #include <QPainter>
+
+#include <utility>
 
 namespace quorlin {
 
@@ -64,12 +67,29 @@ Memo::Memo(QWidget *parent) : QPlainTextEdit(parent)
 
 void Memo::setLines(const QStringList &lines)
 {
-    setPlainText(lines.join(QLatin1Char('\n')));
+    m_pendingText = lines.join(QLatin1Char('\n'));
+    m_textPending = true;
+    if (isVisible() || QAccessible::isActive())
+        showText();
 }
 
 QStringList Memo::lines() const
 {
-    return toPlainText().split(QLatin1Char('\n'));
+    return (m_textPending ? m_pendingText : toPlainText()).split(QLatin1Char('\n'));
+}
+
+void Memo::showText()
+{
+    if (!m_textPending)
+        return;
+    m_textPending = false;
+    setPlainText(std::exchange(m_pendingText, QString()));
+}
+
+void Memo::showEvent(QShowEvent *event)
+{
+    showText();
+    QPlainTextEdit::showEvent(event);
 }
 
 } // namespace quorlin

@@ -46,8 +46,20 @@ class Memo : public QPlainTextEdit
 
 public:
     explicit Memo(QWidget *parent = nullptr);
+    // Wrapping a long Thai text is the dearest part of creating a window, and most boxes sit
+    // on pages that may never be opened: the text goes into the box when it is first shown.
+    // While assistive technology is listening it goes in at once, so that a screen reader
+    // finds every page's text wherever it looks.
     void setLines(const QStringList &lines);
     QStringList lines() const;
+    void showText();
+
+protected:
+    void showEvent(QShowEvent *event) override;
+
+private:
+    QString m_pendingText;
+    bool m_textPending = false;
 };
 
 } // namespace quorlin

@@ -13,6 +13,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 namespace quorlin {
 
@@ -43,8 +44,43 @@ PictureView::PictureView(QWidget *parent) : QWidget(parent)
 void PictureView::setPicture(const QImage &picture)
 {
     m_picture = picture;
+    m_load = nullptr;
+    m_prefetch = nullptr;
+    m_size = picture.size();
     m_scaled = QPixmap();
     update();
+}
+
+void PictureView::setPicture(QSize size, std::function<QImage()> load,
+                             std::function<void()> prefetch)
+{
+    m_picture = QImage();
+    m_load = std::move(load);
+    m_prefetch = std::move(prefetch);
+    m_size = size;
+    m_scaled = QPixmap();
+    update();
+}
+
+void PictureView::prefetch()
+{
+    if (m_load && m_prefetch)
+        std::exchange(m_prefetch, nullptr)();
+}
+
+const QImage &PictureView::picture() const
+{
+    if (m_load) {
+        // Taken out first, so that a loader that fails is not tried again on every paint.
+        const std::function<QImage()> load = std::move(m_load);
+        m_load = nullptr;
+        m_picture = load();
+        if (m_picture.size() != m_size) {
+            m_picture = QImage();
+            m_size = QSize();
+        }
+    }
+    return m_picture;
 }
 
 QRect PictureView::fittedRect(const QSize &viewSize, const QSize &pictureSize)
@@ -127,8 +163,8 @@ void PictureView::paintEvent(QPaintEvent *)
     painter.fillRect(rect(), Qt::white);
     painter.setPen(platformLook().pictureFrame);
     painter.drawRect(rect().adjusted(0, 0, -1, -1));
-    const QRect target = fittedRect(size(), m_picture.size());
-    if (target.isEmpty())
+    const QRect target = fittedRect(size(), m_size);
+    if (target.isEmpty() || picture().isNull())
         return;
     if (m_scaled.size() != target.size()) {
         // Views showing the same picture at the same size share one scaled copy.

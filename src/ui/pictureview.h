@@ -5,6 +5,8 @@
 #include <QUrl>
 #include <QWidget>
 
+#include <functional>
+
 namespace quorlin {
 
 // Display-only picture view: a framed white panel with the picture fitted inside, aspect kept.
@@ -17,7 +19,15 @@ public:
     explicit PictureView(QWidget *parent = nullptr);
 
     void setPicture(const QImage &picture);
-    const QImage &picture() const { return m_picture; }
+    // A picture of a known size, decoded only when it is first drawn or asked for: windows
+    // hold pictures on tab pages nobody may open, and pictures the layout later replaces.
+    // A loader that fails leaves the view empty. prefetch, when given, starts the decoding
+    // elsewhere so that load finds it done.
+    void setPicture(QSize size, std::function<QImage()> load, std::function<void()> prefetch = {});
+    // Asks for a deferred picture ahead of its first paint (a window about to be shown).
+    void prefetch();
+    const QImage &picture() const;
+    QSize pictureSize() const { return m_size; }
 
     // Where the picture is drawn for a view of the given size: the inner area (less 5 on
     // every side), fitted with its aspect ratio kept, centred, edges snapped to whole units.
@@ -46,7 +56,10 @@ protected:
     void dropEvent(QDropEvent *event) override;
 
 private:
-    QImage m_picture;
+    mutable QImage m_picture;
+    mutable std::function<QImage()> m_load; // set while the picture is not decoded yet
+    std::function<void()> m_prefetch;
+    mutable QSize m_size;
     QPixmap m_scaled; // the picture at the size it is drawn
     bool m_pressed = false;
 };

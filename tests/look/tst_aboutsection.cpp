@@ -119,6 +119,8 @@ private slots:
         const QStringList lines = box->lines();
         QCOMPARE(lines.size(), lineCount);
         QCOMPARE(lines, builtInLines(text));
+        // The box takes its text when its page is first shown.
+        QCOMPARE(showPageOf(memo), box);
         QCOMPARE(box->toPlainText(), lines.join(QLatin1Char('\n')));
     }
 
