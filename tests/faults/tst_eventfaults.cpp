@@ -1,10 +1,11 @@
 // Awkward sequences of events on the real windows: the system's close command on every kind of
-// window, a close request arriving in the middle of a close, and the main window closed while
-// other windows and their bells are live.
+// window, a close request arriving in the middle of a close, clicks that arrive while a window is
+// being created, and the main window closed while other windows and their bells are live.
 #include "drive.h"
 #include "support/windowfixture.h"
 
 #include <QLabel>
+#include <QMouseEvent>
 #include <QTimer>
 
 using namespace quorlin;
@@ -67,6 +68,104 @@ Kind kindNamed(const QString &className)
         if (k.className == className)
             return k;
     qFatal("no window kind %s", qPrintable(className));
+}
+
+// A button that opens a window, reached as a person reaches it.
+struct Opener
+{
+    const char *row;
+    std::function<Form *()> reach; // the window holding the button, ready for the press
+    const char *button;
+    QString opens;
+};
+
+QList<Opener> openers()
+{
+    const auto onMain = [](MainTab tab) {
+        return [tab] {
+            selectTab(TabbedForm, "TabControl1", tab);
+            return static_cast<Form *>(TabbedForm);
+        };
+    };
+    return {
+        {"main: topic ritual", onMain(TopicTab), "Button6", "TForm3"},
+        {"main: topic guidance", onMain(TopicTab), "Button7", "TForm1"},
+        {"main: card guidance", onMain(CardTab), "Button2", "TForm2"},
+        {"main: angel ritual", onMain(CardTab), "Button8", "TForm5"},
+        {"main: obstacle ritual", onMain(CardTab), "Button9", "TForm4"},
+        {"topic ritual: result",
+         [] {
+             kindNamed(QStringLiteral("TForm3")).open();
+             return static_cast<Form *>(Form3);
+         },
+         "Button4", "TForm6"},
+        {"angel ritual: result",
+         [] {
+             kindNamed(QStringLiteral("TForm5")).open();
+             return static_cast<Form *>(Form5);
+         },
+         "Button4", "TForm7"},
+        {"obstacle ritual: result",
+         [] {
+             kindNamed(QStringLiteral("TForm4")).open();
+             return static_cast<Form *>(Form4);
+         },
+         "Button4", "TForm8"},
+        {"topic result: guidance",
+         [] {
+             drawTopicFromMain();
+             return static_cast<Form *>(Form6);
+         },
+         "Button4", "TForm1"},
+        {"angel result: card guidance",
+         [] {
+             drawAngelFromMain();
+             return static_cast<Form *>(Form7);
+         },
+         "Button4", "TForm2"},
+        {"obstacle result: card guidance",
+         [] {
+             drawObstacleFromMain();
+             return static_cast<Form *>(Form8);
+         },
+         "Button4", "TForm2"},
+    };
+}
+
+// Counts the presses a button receives, and those received while a flag is up.
+class PressCounter : public QObject
+{
+public:
+    explicit PressCounter(QObject *button, const bool &during) : m_during(during)
+    {
+        button->installEventFilter(this);
+    }
+    int presses = 0;
+    int pressesDuring = 0;
+
+protected:
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() == QEvent::MouseButtonPress) {
+            ++presses;
+            if (m_during)
+                ++pressesDuring;
+        }
+        return false;
+    }
+
+private:
+    const bool &m_during;
+};
+
+void postClick(QWidget *w)
+{
+    const QPointF at = QRectF(w->rect()).center();
+    const QPointF global = w->mapToGlobal(at);
+    QCoreApplication::postEvent(w, new QMouseEvent(QEvent::MouseButtonPress, at, global,
+                                                   Qt::LeftButton, Qt::LeftButton, {}));
+    QCoreApplication::postEvent(w, new QMouseEvent(QEvent::MouseButtonRelease, at, global,
+                                                   Qt::LeftButton, Qt::NoButton, {}));
 }
 
 } // namespace
@@ -159,6 +258,67 @@ private slots:
         QCOMPARE(form->isVisible(), form == TabbedForm);
         if (kind.stage)
             QCOMPARE(*kind.stage, 0);
+    }
+
+    // A second click that arrives while the first one's window is being created waits in the
+    // queue until the creation is over (nothing in between runs the event loop), then is
+    // handled as any click on that button would be: the window model and the modules stay
+    // whole and nothing fails.
+    void clicksArrivingWhileAWindowIsCreated_data()
+    {
+        QTest::addColumn<int>("index");
+        const QList<Opener> all = openers();
+        for (int i = 0; i < all.size(); ++i)
+            QTest::newRow(all.at(i).row) << i;
+    }
+
+    void clicksArrivingWhileAWindowIsCreated()
+    {
+        QFETCH(int, index);
+        const Opener opener = openers().at(index);
+        Form *holder = opener.reach();
+        QVERIFY(holder && holder->isVisible());
+        auto *button = holder->member<QPushButton>(QString::fromLatin1(opener.button));
+        QVERIFY(button && button->isVisible());
+        bool creating = false;
+        PressCounter counter(button, creating);
+
+        postClick(button); // queued: it arrives while the click below is being handled
+        creating = true;
+        QTest::mouseClick(button, Qt::LeftButton, {}, button->rect().center());
+        creating = false;
+        Form *created = kindNamed(opener.opens).name();
+        QVERIFY(created);
+        QCOMPARE(created->className(), opener.opens);
+        QCOMPARE(counter.pressesDuring, 1); // only the click that did the creating
+        QCoreApplication::processEvents();
+        QCoreApplication::sendPostedEvents();
+        QCOMPARE(counter.presses, 2); // the queued click was delivered, afterwards
+
+        QVERIFY2(f->boxes.boxes.isEmpty(), qPrintable(f->boxes.boxes.value(0).text));
+        QVERIFY(!f->app->terminateRequested());
+        // Whatever the late click did, the names refer to live windows of their class, the
+        // active window is shown, and every shown window is one the model lists.
+        for (const Kind &k : kinds()) {
+            Form *named = k.name();
+            if (named) {
+                QVERIFY(f->app->owned().contains(named));
+                QCOMPARE(named->className(), k.className);
+            }
+            if (k.stage)
+                QVERIFY2(*k.stage == 0 || *k.stage == 1, qPrintable(k.className));
+        }
+        QVERIFY(f->app->activeForm() && f->app->activeForm()->isVisible());
+        for (QWidget *w : QApplication::topLevelWidgets())
+            if (auto *form = qobject_cast<Form *>(w); form && form->isVisible())
+                QVERIFY2(f->app->windows().contains(form), qPrintable(form->className()));
+        // And the windows go on working: the newest window of the opened class closes cleanly.
+        Form *newest = kindNamed(opener.opens).name();
+        if (newest->isVisible()) {
+            systemClose(newest);
+            QVERIFY(!newest->isVisible());
+        }
+        QVERIFY(f->boxes.boxes.isEmpty());
     }
 
     // Closing the main window while secondary windows are shown and bells ring ends the run
