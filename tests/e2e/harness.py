@@ -290,6 +290,7 @@ class Session:
         self.bus_daemon = None
         self.a11y = None
         self.proc = None
+        self.pid = None  # the program's own process, which a wrapper may have started
         self.recorders = []
         self.stdout_path = None
         self._write_stubs()
@@ -400,6 +401,7 @@ class Session:
     # Sound
 
     def start_sound(self):
+        check(self.pulse_pid is None, "a sound server of this session already runs")
         env = self.env()
         result = subprocess.run(
             ["pulseaudio", "-n", "--daemonize=yes", "--exit-idle-time=-1",
@@ -413,6 +415,14 @@ class Session:
         wait_until(lambda: subprocess.run(["pactl", "info"], env=env, capture_output=True,
                                           timeout=10).stdout.find(b"Default Sink: nullsink") >= 0,
                    10, "the private sound server's null sink")
+
+    def kill_sound(self):
+        """Kills the sound server outright, as a crash would, and waits until it is gone; a
+        later start_sound starts a new one in its place."""
+        check(self.pulse_pid, "no sound server runs")
+        os.kill(self.pulse_pid, signal.SIGKILL)
+        wait_until(lambda: not _alive(self.pulse_pid), 5, "the sound server to end")
+        self.pulse_pid = None
 
     def record(self):
         recorder = Recorder(self)
@@ -492,6 +502,22 @@ class Session:
         check(found, f"no window {name!r} with a button {button!r} within {timeout} s")
         return found
 
+    def draw(self, opener_window, opener, ritual_title, draw_button, result_title):
+        """Goes through a ritual as a person would: opens it with a button of opener_window,
+        presses its draw button once (which only turns the prompt into the breathing
+        instruction) and again, and returns the result window, which offers "คำแนะนำ"."""
+        self.press(opener_window, opener)
+        self.wait_screen(["Quorlin", ritual_title])
+        ritual = self.wait_accessible(ritual_title, draw_button)
+        prompt = ritual.texts("label")
+        self.press(ritual, draw_button)
+        wait_until(lambda: (t := ritual.texts("label")) != prompt and t, 5,
+                   f"the breathing instruction of {ritual_title!r}")
+        self.press(ritual, draw_button)
+        result = self.wait_accessible(result_title, "คำแนะนำ")
+        self.wait_screen(["Quorlin", result_title])
+        return result
+
     # The program
 
     def workdir(self, with_bell):
@@ -504,21 +530,45 @@ class Session:
             shutil.copy(source, d)
         return d
 
-    def start(self, cwd):
+    def start(self, cwd, wrapper=(), env=None):
+        """Starts the program in cwd, under a wrapper command (such as a tracer) if one is
+        given, with env's variables set over the session's; the wrapper must run the program as
+        its child and end with its exit status."""
         check(self.proc is None or self.proc.poll() is not None, "the program is still running")
         self.stdout_path = self.path(f"program-{int(time.monotonic() * 1000)}.log")
-        self.proc = subprocess.Popen([self.program], cwd=cwd, env=self.env(),
+        self.proc = subprocess.Popen(list(wrapper) + [self.program], cwd=cwd,
+                                     env={**self.env(), **(env or {})},
                                      stdin=subprocess.DEVNULL,
                                      stdout=open(self.stdout_path, "wb"),
                                      stderr=subprocess.STDOUT, start_new_session=True)
+        self.pid = self.proc.pid
+        if wrapper:
+            self.pid = wait_until(self._wrapped_program, 10, "the wrapped program to start")
         return self.proc
+
+    def _wrapped_program(self):
+        """The pid of the wrapper's child once it runs the program, else None."""
+        if self.proc.poll() is not None:
+            raise Failure(f"the wrapper ended with status {self.proc.returncode}")
+        program = os.path.realpath(self.program)
+        for entry in os.listdir("/proc"):
+            if not entry.isdigit():
+                continue
+            try:
+                with open(f"/proc/{entry}/stat") as f:
+                    ppid = int(f.read().rpartition(")")[2].split()[1])
+                if ppid == self.proc.pid and os.readlink(f"/proc/{entry}/exe") == program:
+                    return int(entry)
+            except (OSError, ValueError, IndexError):
+                continue
+        return None
 
     def windows(self, only_visible=True):
         """The program's top-level windows that the desktop shows."""
         argv = ["xdotool", "search"]
         if only_visible:
             argv.append("--onlyvisible")
-        argv += ["--pid", str(self.proc.pid)]
+        argv += ["--pid", str(self.pid)]
         out = self.x_tool(argv, check_rc=False)
         wins = [Window(self, w) for w in out.split()]
         return [w for w in wins if w.viewable()] if only_visible else wins
