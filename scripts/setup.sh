@@ -17,10 +17,11 @@ QUORLIN_RUNTIME_PACKAGES=(libqt6widgets6 libqt6multimedia6 qt6-qpa-plugins libth
 # dpkg-shlibdeps, which needs file to tell programs from data.
 QUORLIN_PACKAGING_PACKAGES=(dpkg-dev file)
 # To test as a person would: an X server with a window manager, a mouse and keyboard driver,
-# a sound server with a recorder, and tools to look at pictures and sounds; to test the install,
-# the package tools and the validators of the desktop entry and the software-centre metadata.
+# a sound server with a recorder, tools to look at pictures and sounds, and a system call tracer
+# to see what the program writes and reaches; to test the install, the package tools and the
+# validators of the desktop entry and the software-centre metadata.
 QUORLIN_TEST_PACKAGES=(xvfb openbox xdotool x11-utils pulseaudio pulseaudio-utils python3 dbus at-spi2-core python3-pyatspi libthai0
-    imagemagick sox "${QUORLIN_PACKAGING_PACKAGES[@]}" desktop-file-utils appstream)
+    imagemagick sox strace "${QUORLIN_PACKAGING_PACKAGES[@]}" desktop-file-utils appstream)
 
 quorlin_install() {
     local missing=()
