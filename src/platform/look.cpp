@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QFontDatabase>
 #include <QOperatingSystemVersion>
+#include <QPixmapCache>
 #include <QStyle>
 #include <QStyleFactory>
 
@@ -143,6 +144,13 @@ void applyPlatformLook()
     // of the various desktops would each draw the buttons their own way.
     if (QStyle *plain = QStyleFactory::create(QStringLiteral("Fusion")))
         QApplication::setStyle(plain);
+    // The style keeps its drawings of buttons and scroll bars in the shared pixmap cache, keyed
+    // by the identity of each control's palette. Every window instance's controls get palettes
+    // of their own, so no drawing is ever reused from one opening to the next: the cache would
+    // fill its 10 MB with dead drawings, and the name of every drawing it drops stays behind in
+    // it, so it grows on with every window opened. Without the cache the style draws as it
+    // would on a miss. The program's own shared drawings are kept elsewhere.
+    QPixmapCache::setCacheLimit(0);
     QApplication::setPalette(lookPalette(platformLook()));
     QApplication::setFont(lookFont(12));
 }

@@ -9,7 +9,7 @@
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QPixmapCache>
+#include <QHash>
 
 #include <algorithm>
 #include <cmath>
@@ -34,6 +34,25 @@ bool offersLocalFile(const QMimeData *data)
     return std::any_of(urls.begin(), urls.end(), isLocalFileUrl);
 }
 
+QPixmap scaled(const QImage &picture, QSize size)
+{
+    return QPixmap::fromImage(picture.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+}
+
+// Views showing the same built-in picture at the same size share one scaled copy, for the
+// whole run: there are few such pictures and sizes, and every opening of a window shows them
+// again. A dropped picture is its view's own and is scaled for that view alone.
+QPixmap sharedScaled(const QImage &picture, QSize size)
+{
+    static QHash<QPair<qint64, QSize>, QPixmap> copies;
+    const QPair<qint64, QSize> key(picture.cacheKey(), size);
+    if (const auto it = copies.constFind(key); it != copies.constEnd())
+        return *it;
+    const QPixmap copy = scaled(picture, size);
+    copies.insert(key, copy);
+    return copy;
+}
+
 } // namespace
 
 PictureView::PictureView(QWidget *parent) : QWidget(parent)
@@ -46,6 +65,7 @@ void PictureView::setPicture(const QImage &picture)
     m_picture = picture;
     m_load = nullptr;
     m_prefetch = nullptr;
+    m_shared = false;
     m_size = picture.size();
     m_scaled = QPixmap();
     update();
@@ -57,6 +77,7 @@ void PictureView::setPicture(QSize size, std::function<QImage()> load,
     m_picture = QImage();
     m_load = std::move(load);
     m_prefetch = std::move(prefetch);
+    m_shared = true;
     m_size = size;
     m_scaled = QPixmap();
     update();
@@ -166,18 +187,9 @@ void PictureView::paintEvent(QPaintEvent *)
     const QRect target = fittedRect(size(), m_size);
     if (target.isEmpty() || picture().isNull())
         return;
-    if (m_scaled.size() != target.size()) {
-        // Views showing the same picture at the same size share one scaled copy.
-        const QString key = QStringLiteral("quorlin/picture/%1/%2x%3")
-                                .arg(m_picture.cacheKey())
-                                .arg(target.width())
-                                .arg(target.height());
-        if (!QPixmapCache::find(key, &m_scaled) || m_scaled.size() != target.size()) {
-            m_scaled = QPixmap::fromImage(
-                m_picture.scaled(target.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
-            QPixmapCache::insert(key, m_scaled);
-        }
-    }
+    if (m_scaled.size() != target.size())
+        m_scaled = m_shared ? sharedScaled(m_picture, target.size())
+                            : scaled(m_picture, target.size());
     painter.drawPixmap(target.topLeft(), m_scaled);
 }
 

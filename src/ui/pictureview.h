@@ -21,7 +21,8 @@ public:
     void setPicture(const QImage &picture);
     // A picture of a known size, decoded only when it is first drawn or asked for: windows
     // hold pictures on tab pages nobody may open, and pictures the layout later replaces.
-    // A loader that fails leaves the view empty. prefetch, when given, starts the decoding
+    // A loader that fails leaves the view empty. Such a picture is taken to be shared by many
+    // views (a built-in one), so its scaled copies are shared too. prefetch, when given, starts the decoding
     // elsewhere so that load finds it done.
     void setPicture(QSize size, std::function<QImage()> load, std::function<void()> prefetch = {});
     // Asks for a deferred picture ahead of its first paint (a window about to be shown).
@@ -59,6 +60,7 @@ private:
     mutable QImage m_picture;
     mutable std::function<QImage()> m_load; // set while the picture is not decoded yet
     std::function<void()> m_prefetch;
+    bool m_shared = false; // the picture is a built-in one, shown by other views as well
     mutable QSize m_size;
     QPixmap m_scaled; // the picture at the size it is drawn
     bool m_pressed = false;
