@@ -20,7 +20,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
             std::abort();
         file.write(reinterpret_cast<const char *>(data), qint64(size));
     }
-    const std::shared_ptr<PcmSound> sound = decodeSoundFile(path);
+    const std::shared_ptr<const PcmSound> sound = decodeSoundFile(path);
     if (!sound)
         return 0;
     // What the player and the audio output rely on.

@@ -70,7 +70,7 @@ void BellPlayer::setFileName(const QString &name)
     // A pipe or device node would block the decoder; only a regular file can be a sound.
     if (!file.isFile())
         throw Exception(unsupported);
-    std::shared_ptr<PcmSound> sound = decodeSoundFile(file.filePath());
+    std::shared_ptr<const PcmSound> sound = decodeSoundFile(file.filePath());
     if (!sound)
         throw Exception(unsupported);
 

@@ -5,6 +5,11 @@
 #include <sndfile.h>
 
 #include <algorithm>
+#include <ctime>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace quorlin {
 
@@ -15,6 +20,37 @@ struct SndFileCloser
     void operator()(SNDFILE *file) const { sf_close(file); }
 };
 
+// A file descriptor closed when it goes out of scope.
+class FileDescriptor
+{
+public:
+    explicit FileDescriptor(int fd) : m_fd(fd) {}
+    ~FileDescriptor()
+    {
+        if (m_fd >= 0)
+            ::close(m_fd);
+    }
+    FileDescriptor(const FileDescriptor &) = delete;
+    FileDescriptor &operator=(const FileDescriptor &) = delete;
+    int get() const { return m_fd; }
+
+private:
+    int m_fd;
+};
+
+// What tells one version of a file from another: where it lives, its size and its times.
+struct FileIdentity
+{
+    dev_t device = 0;
+    ino_t inode = 0;
+    off_t size = -1;
+    qint64 modifiedSec = 0, modifiedNsec = 0, changedSec = 0, changedNsec = 0;
+    bool operator==(const FileIdentity &) const = default;
+};
+
+// How long a file must have been left alone before its times are trusted to tell versions apart.
+constexpr qint64 kSettledSeconds = 2;
+
 // PulseAudio plays rates up to 384 kHz; a rate or channel count outside these bounds comes from a
 // damaged header rather than from a sound.
 constexpr int kMinRate = 1000;
@@ -23,11 +59,18 @@ constexpr int kMaxChannels = 8;
 
 } // namespace
 
-std::shared_ptr<PcmSound> decodeSoundFile(const QString &path)
+std::shared_ptr<const PcmSound> decodeSoundFile(const QString &path)
 {
+    // Opened here rather than by name in libsndfile, so that what is checked below is the very
+    // file that is read. Non-blocking, so that a pipe put in the file's place cannot hang us.
+    const FileDescriptor fd(::open(QFile::encodeName(path).constData(),
+                                   O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+    struct stat st {};
+    if (fd.get() < 0 || ::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode))
+        return nullptr;
+
     SF_INFO info{};
-    std::unique_ptr<SNDFILE, SndFileCloser> file(
-        sf_open(QFile::encodeName(path).constData(), SFM_READ, &info));
+    std::unique_ptr<SNDFILE, SndFileCloser> file(sf_open_fd(fd.get(), SFM_READ, &info, SF_FALSE));
     if (!file)
         return nullptr;
     if (info.channels < 1 || info.channels > kMaxChannels || info.samplerate < kMinRate ||
@@ -40,6 +83,16 @@ std::shared_ptr<PcmSound> decodeSoundFile(const QString &path)
     if (info.frames < 0 || info.frames > maxFrames)
         return nullptr;
 
+    // Every window with a bell opens the file anew, and nearly always finds the same file:
+    // then the sound decoded last time serves again, while some player still holds it.
+    const FileIdentity identity{st.st_dev, st.st_ino, st.st_size, st.st_mtim.tv_sec,
+                                st.st_mtim.tv_nsec, st.st_ctim.tv_sec, st.st_ctim.tv_nsec};
+    static FileIdentity lastIdentity{};
+    static std::weak_ptr<const PcmSound> lastSound;
+    if (identity == lastIdentity)
+        if (std::shared_ptr<const PcmSound> same = lastSound.lock())
+            return same;
+
     auto sound = std::make_shared<PcmSound>();
     sound->sampleRate = info.samplerate;
     sound->channels = info.channels;
@@ -50,6 +103,16 @@ std::shared_ptr<PcmSound> decodeSoundFile(const QString &path)
         return nullptr;
     // A file cut short plays what it holds.
     sound->samples.truncate(read * bytesPerFrame);
+
+    // Timestamps are coarse: a file changed within the last moments could change again under
+    // the same times, so only a file left alone for a while is known by them.
+    const auto ns = [](const timespec &t) { return qint64(t.tv_sec) * 1000000000 + t.tv_nsec; };
+    timespec now{};
+    ::clock_gettime(CLOCK_REALTIME, &now);
+    const bool settled =
+        std::max(ns(st.st_mtim), ns(st.st_ctim)) + kSettledSeconds * 1000000000 < ns(now);
+    lastIdentity = settled ? identity : FileIdentity{};
+    lastSound = sound;
     return sound;
 }
 

@@ -13,8 +13,10 @@ namespace quorlin {
 inline constexpr int kMaxSoundSeconds = 300;
 inline constexpr qint64 kMaxSoundBytes = 48 * 1024 * 1024;
 
-// Decodes a sound file with libsndfile into 16-bit PCM. Returns null when the file cannot be
-// decoded or is beyond the limits above.
-std::shared_ptr<PcmSound> decodeSoundFile(const QString &path);
+// Decodes a sound file with libsndfile into 16-bit PCM. Returns null when the file is not a
+// regular file, cannot be decoded or is beyond the limits above. The file is opened and its
+// header read every time; when it is the very file decoded last time, unchanged, the sound
+// decoded then is shared instead of decoding it again.
+std::shared_ptr<const PcmSound> decodeSoundFile(const QString &path);
 
 } // namespace quorlin

@@ -11,9 +11,11 @@
 #include <QtTest>
 
 #include <sndfile.h>
+#include <fcntl.h>
 #include <sys/stat.h>
 
 #include <cmath>
+#include <ctime>
 #include <memory>
 #include <optional>
 
@@ -138,6 +140,7 @@ private slots:
     void namedPipeIsRefusedWithoutBlocking();
     void nameIsResolvedAgainstTheWorkingDirectoryOfTheMoment();
     void replacedFilePlaysTheNewSound();
+    void sameUnchangedFileSharesItsSound();
     void playersReleaseTheirVoices();
     void severalPlayersSoundAtOnce();
 
@@ -482,6 +485,74 @@ void TestBellPlayer::replacedFilePlaysTheNewSound()
     before.play();
     QCOMPARE(stateName(before.state()), stateName(State::Playing));
     QCOMPARE(m_audio->soundingVoices(), QList<int>{1});
+}
+
+void TestBellPlayer::sameUnchangedFileSharesItsSound()
+{
+    // A player opens the file anew every time; the sound decoded from it last time may serve
+    // again only while the file is the very same, unchanged. How the file changed between
+    // two openings, and whether the second shares the first one's sound:
+    struct Case
+    {
+        const char *change;
+        bool settled; // left alone for a while before the first opening
+        bool shared;
+    };
+    const Case cases[] = {
+        {"none", true, true},
+        {"touch", true, false},   // only its times changed
+        {"rewrite", true, false}, // rewritten in place, same size, times put back
+        {"replace", true, false}, // another file renamed over it
+        // Within one tick of the file system's clock a rewrite can leave every time as it
+        // was, so a file changed moments before it is opened is never taken for the same.
+        {"rewrite", false, false},
+    };
+    const auto fileOf = [&](int i) { return QStringLiteral("case%1.wav").arg(i); };
+    const auto setTimes = [](const QByteArray &file, timespec time) {
+        const timespec times[2] = {time, time};
+        return ::utimensat(AT_FDCWD, file.constData(), times, 0) == 0;
+    };
+    const timespec anHourAgo{std::time(nullptr) - 3600, 0};
+    for (int i = 0; i < int(std::size(cases)); ++i) {
+        writeSound(path(fileOf(i)), kRate, 1, 8000);
+        QVERIFY(setTimes(QFile::encodeName(path(fileOf(i))), anHourAgo));
+    }
+    // Let the files' status-change times fall behind (they cannot be set).
+    QTest::qSleep(2200);
+
+    int voice = 0;
+    for (int i = 0; i < int(std::size(cases)); ++i) {
+        const Case &c = cases[i];
+        const QByteArray file = QFile::encodeName(path(fileOf(i)));
+        if (!c.settled) {
+            writeSound(path(fileOf(i)), kRate, 1, 8000);
+            QVERIFY(setTimes(file, anHourAgo));
+        }
+        BellPlayer first;
+        first.setFileName(fileOf(i));
+        const QString change = QString::fromLatin1(c.change);
+        if (change == "touch") {
+            QVERIFY(setTimes(file, {anHourAgo.tv_sec + 60, 0}));
+        } else if (change == "rewrite") {
+            writeSound(path(fileOf(i)), kRate, 1, 12000);
+            QVERIFY(setTimes(file, anHourAgo));
+        } else if (change == "replace") {
+            writeSound(path("other.wav"), kRate, 1, 12000);
+            QCOMPARE(::rename(QFile::encodeName(path("other.wav")).constData(), file.constData()),
+                     0);
+            QVERIFY(setTimes(file, anHourAgo));
+        }
+        BellPlayer second;
+        second.setFileName(fileOf(i));
+        voice += 2;
+
+        const QString row = QStringLiteral("case %1 (%2)").arg(i).arg(change);
+        QVERIFY2((m_audio->sound(voice - 1) == m_audio->sound(voice)) == c.shared, qPrintable(row));
+        const bool sameSamples =
+            m_audio->sound(voice - 1)->samples == m_audio->sound(voice)->samples;
+        QVERIFY2(sameSamples == (change == "none" || change == "touch"), qPrintable(row));
+        QCOMPARE(second.duration(), 1000 * kMs);
+    }
 }
 
 void TestBellPlayer::playersReleaseTheirVoices()
