@@ -440,7 +440,7 @@ private:
                             return QImage();
                         }
                     },
-                    [path] { prefetchBuiltInPicture(path); });
+                    [path](QSize drawn) { prefetchBuiltInPicture(path, drawn); });
             } else if (n == QLatin1String("OnClick")) {
                 bindClick(picture, &PictureView::clicked, s);
                 setPictureClickable(picture, true);
@@ -631,10 +631,16 @@ QImage builtInPicture(const QString &path)
     return picture.get();
 }
 
-void prefetchBuiltInPicture(const QString &path)
+void prefetchBuiltInPicture(const QString &path, QSize drawn)
 {
-    decodedPictures().findOrStart(
-        path, [&] { return std::async(std::launch::async, decodeBuiltInPicture, path).share(); });
+    decodedPictures().findOrStart(path, [&] {
+        return std::async(std::launch::async, [path, drawn] {
+                   QImage picture = decodeBuiltInPicture(path);
+                   PictureView::scaleAhead(picture, drawn);
+                   return picture;
+               })
+            .share();
+    });
 }
 
 QSize builtInPictureSize(const QString &path)

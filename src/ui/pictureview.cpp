@@ -10,6 +10,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QHash>
+#include <QMutex>
 
 #include <algorithm>
 #include <cmath>
@@ -39,16 +40,36 @@ QPixmap scaled(const QImage &picture, QSize size)
     return QPixmap::fromImage(picture.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
 }
 
+using ScaledKey = QPair<qint64, QSize>; // a picture's cache key, and a size
+
+// Shared pictures scaled ahead on a worker thread, until a view takes them.
+struct ScaledAhead
+{
+    QMutex mutex;
+    QHash<ScaledKey, QImage> images;
+};
+
+ScaledAhead &scaledAhead()
+{
+    static ScaledAhead ahead;
+    return ahead;
+}
+
 // Views showing the same built-in picture at the same size share one scaled copy, for the
 // whole run: there are few such pictures and sizes, and every opening of a window shows them
 // again. A dropped picture is its view's own and is scaled for that view alone.
 QPixmap sharedScaled(const QImage &picture, QSize size)
 {
-    static QHash<QPair<qint64, QSize>, QPixmap> copies;
-    const QPair<qint64, QSize> key(picture.cacheKey(), size);
+    static QHash<ScaledKey, QPixmap> copies;
+    const ScaledKey key(picture.cacheKey(), size);
     if (const auto it = copies.constFind(key); it != copies.constEnd())
         return *it;
-    const QPixmap copy = scaled(picture, size);
+    QImage ahead;
+    {
+        const QMutexLocker lock(&scaledAhead().mutex);
+        ahead = scaledAhead().images.take(key);
+    }
+    const QPixmap copy = ahead.isNull() ? scaled(picture, size) : QPixmap::fromImage(ahead);
     copies.insert(key, copy);
     return copy;
 }
@@ -71,8 +92,7 @@ void PictureView::setPicture(const QImage &picture)
     update();
 }
 
-void PictureView::setPicture(QSize size, std::function<QImage()> load,
-                             std::function<void()> prefetch)
+void PictureView::setPicture(QSize size, std::function<QImage()> load, Prefetch prefetch)
 {
     m_picture = QImage();
     m_load = std::move(load);
@@ -86,7 +106,32 @@ void PictureView::setPicture(QSize size, std::function<QImage()> load,
 void PictureView::prefetch()
 {
     if (m_load && m_prefetch)
-        std::exchange(m_prefetch, nullptr)();
+        std::exchange(m_prefetch, nullptr)(fittedRect(size(), m_size).size());
+}
+
+void PictureView::scaleAhead(const QImage &picture, QSize drawn)
+{
+    if (picture.isNull() || drawn.isEmpty())
+        return;
+    const ScaledKey key(picture.cacheKey(), drawn);
+    {
+        const QMutexLocker lock(&scaledAhead().mutex);
+        if (scaledAhead().images.contains(key))
+            return;
+    }
+    QImage image = picture.scaled(drawn, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
+                       .convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    // In the form a pixmap keeps it, so that turning it into one on the GUI thread is no more
+    // than a copy: opaque pictures without their unused alpha, the others premultiplied.
+    bool opaque = true;
+    for (int y = 0; y < image.height() && opaque; ++y) {
+        const auto *line = reinterpret_cast<const QRgb *>(image.constScanLine(y));
+        opaque = std::all_of(line, line + image.width(), [](QRgb p) { return qAlpha(p) == 255; });
+    }
+    if (opaque)
+        image.reinterpretAsFormat(QImage::Format_RGB32);
+    const QMutexLocker lock(&scaledAhead().mutex);
+    scaledAhead().images.insert(key, std::move(image));
 }
 
 const QImage &PictureView::picture() const

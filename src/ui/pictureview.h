@@ -22,11 +22,16 @@ public:
     // A picture of a known size, decoded only when it is first drawn or asked for: windows
     // hold pictures on tab pages nobody may open, and pictures the layout later replaces.
     // A loader that fails leaves the view empty. Such a picture is taken to be shared by many
-    // views (a built-in one), so its scaled copies are shared too. prefetch, when given, starts the decoding
-    // elsewhere so that load finds it done.
-    void setPicture(QSize size, std::function<QImage()> load, std::function<void()> prefetch = {});
+    // views (a built-in one), so its scaled copies are shared too. prefetch, when given,
+    // starts the decoding elsewhere so that load finds it done; it is told the size the
+    // picture will be drawn at, so that it can scale it there too (scaleAhead).
+    using Prefetch = std::function<void(QSize drawn)>;
+    void setPicture(QSize size, std::function<QImage()> load, Prefetch prefetch = {});
     // Asks for a deferred picture ahead of its first paint (a window about to be shown).
     void prefetch();
+    // Scales a shared picture to a size it will be drawn at, on whatever thread calls it, for
+    // the view that draws it first to take.
+    static void scaleAhead(const QImage &picture, QSize drawn);
     const QImage &picture() const;
     QSize pictureSize() const { return m_size; }
 
@@ -59,7 +64,7 @@ protected:
 private:
     mutable QImage m_picture;
     mutable std::function<QImage()> m_load; // set while the picture is not decoded yet
-    std::function<void()> m_prefetch;
+    Prefetch m_prefetch;
     bool m_shared = false; // the picture is a built-in one, shown by other views as well
     mutable QSize m_size;
     QPixmap m_scaled; // the picture at the size it is drawn

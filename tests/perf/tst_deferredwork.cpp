@@ -68,15 +68,23 @@ private slots:
     void prefetchIsAskedOnlyWhileThePictureWaits()
     {
         PictureView view;
+        view.resize(200, 100);
         int prefetches = 0;
+        QSize drawnAt;
         const auto deferred = [&] {
             view.setPicture(
-                QSize(4, 4), [] { return solid(QSize(4, 4), Qt::blue); }, [&] { ++prefetches; });
+                QSize(4, 4), [] { return solid(QSize(4, 4), Qt::blue); },
+                [&](QSize drawn) {
+                    ++prefetches;
+                    drawnAt = drawn;
+                });
         };
         deferred();
         view.prefetch();
         view.prefetch();
         QCOMPARE(prefetches, 1);
+        // Told the size the picture will be drawn at, to scale it there ahead of time.
+        QCOMPARE(drawnAt, QSize(90, 90));
 
         deferred();
         (void)view.picture();
@@ -88,6 +96,30 @@ private slots:
         view.prefetch();
         QCOMPARE(prefetches, 1);
         QCOMPARE(view.picture().pixelColor(1, 1), QColor(Qt::green));
+    }
+
+    // A built-in picture scaled ahead on the worker draws exactly as one scaled on the spot.
+    void pictureScaledAheadDrawsTheSame_data()
+    {
+        QTest::addColumn<QString>("path");
+        QTest::newRow("opaque") << QStringLiteral("pictures/home_bowl.png");
+        QTest::newRow("cut-out on transparency") << QStringLiteral("pictures/mascot_scroll.png");
+    }
+
+    void pictureScaledAheadDrawsTheSame()
+    {
+        QFETCH(QString, path);
+        const QSize viewSize(300, 200);
+        PictureView ahead;
+        ahead.resize(viewSize);
+        ahead.setPicture(
+            builtInPictureSize(path), [path] { return builtInPicture(path); },
+            [path](QSize drawn) { prefetchBuiltInPicture(path, drawn); });
+        ahead.prefetch();
+        PictureView onTheSpot;
+        onTheSpot.resize(viewSize);
+        onTheSpot.setPicture(builtInPicture(path).copy()); // a picture of its own
+        QCOMPARE(ahead.grab().toImage(), onTheSpot.grab().toImage());
     }
 
     void prefetchedBuiltInPictureIsTheSharedOne()
