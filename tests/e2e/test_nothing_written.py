@@ -209,6 +209,17 @@ def leave_guide(session, guide):
     session.wait_screen(["Quorlin"])
 
 
+def guide_from_tab(session, tab, title):
+    """Opens a guidance window straight from its main-window tab, visits its menu, and leaves it
+    through Back."""
+    main = session.wait_accessible_window("Quorlin")
+    visit_tabs(session, main, [tab])
+    session.press(main, "คำแนะนำ")
+    guide = session.wait_accessible_window(title)
+    visit_tabs(session, guide, ["เมนู"])
+    leave_guide(session, guide)
+
+
 def whole_session(session):
     """Every window and every flow once; returns the addresses the web buttons handed over, by
     button."""
@@ -226,11 +237,7 @@ def whole_session(session):
     addresses["เฟสบุ๊ค"] = open_address(session, main, "เฟสบุ๊ค")
 
     # Topic guidance straight from the topic tab, and back.
-    visit_tabs(session, main, ["หัวข้อบันทึก"])
-    session.press(main, "คำแนะนำ")
-    guide = session.wait_accessible_window("คำแนะนำ หัวข้อบันทึก")
-    visit_tabs(session, guide, ["เมนู"])
-    leave_guide(session, guide)
+    guide_from_tab(session, "หัวข้อบันทึก", "คำแนะนำ หัวข้อบันทึก")
 
     # Topic ritual, result, its advice: every page of the guidance window, its bell picture and
     # its video link.
@@ -245,12 +252,7 @@ def whole_session(session):
     leave_guide(session, guide)
 
     # Card guidance straight from the card tab, and back.
-    main = session.wait_accessible_window("Quorlin")
-    visit_tabs(session, main, ["ไพ่ชีวิต"])
-    session.press(main, "คำแนะนำ")
-    guide = session.wait_accessible_window("คำแนะนำ ไพ่ชีวิต")
-    visit_tabs(session, guide, ["เมนู"])
-    leave_guide(session, guide)
+    guide_from_tab(session, "ไพ่ชีวิต", "คำแนะนำ ไพ่ชีวิต")
 
     # Angel card, left with Back.
     main = session.wait_accessible_window("Quorlin")
