@@ -6,6 +6,8 @@
 #include <QAccessible>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QTextCursor>
+#include <QTextDocument>
 
 #include <utility>
 
@@ -83,7 +85,11 @@ void Memo::showText()
     if (!m_textPending)
         return;
     m_textPending = false;
-    setPlainText(std::exchange(m_pendingText, QString()));
+    // Straight into the document: the editor's own setPlainText lays a long paragraph out
+    // two or three times over (selecting it all to set its format, then again as the edit
+    // ends). The insertion leaves the editor's cursor at the end; reading starts at the top.
+    document()->setPlainText(std::exchange(m_pendingText, QString()));
+    setTextCursor(QTextCursor(document()));
 }
 
 void Memo::showEvent(QShowEvent *event)

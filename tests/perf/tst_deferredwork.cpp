@@ -7,6 +7,7 @@
 #include "ui/pictureview.h"
 
 #include <QApplication>
+#include <QScrollBar>
 #include <QTest>
 
 using namespace quorlin;
@@ -173,6 +174,10 @@ private slots:
         QCOMPARE(box->toPlainText(), text.join(QLatin1Char('\n')));
         QCOMPARE(box->lines(), text);
         QCOMPARE(box->document()->blockCount(), 3);
+        // Reading starts at the top, nothing selected, as for any text box just filled.
+        QCOMPARE(box->textCursor().position(), 0);
+        QVERIFY(!box->textCursor().hasSelection());
+        QCOMPARE(box->verticalScrollBar()->value(), 0);
     }
 };
 
