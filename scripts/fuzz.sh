@@ -23,5 +23,5 @@ for target in bellfile:bell droppedpicture:picture; do
         tail -n 60 "$log"
         exit 1
     fi
-    grep -E '^#[0-9]+ +DONE|stat::number_of_executed_units|stat::peak_rss_mb' "$log"
+    grep -E '^#[0-9]+[[:space:]]+DONE|stat::number_of_executed_units|stat::peak_rss_mb' "$log"
 done
