@@ -5,12 +5,12 @@
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFileInfo>
+#include <QHash>
 #include <QImageReader>
 #include <QMimeData>
 #include <QMouseEvent>
-#include <QPainter>
-#include <QHash>
 #include <QMutex>
+#include <QPainter>
 
 #include <algorithm>
 #include <cmath>
