@@ -594,19 +594,23 @@ DecodedPictures &decodedPictures()
     return pictures;
 }
 
-// A reader for a built-in picture. Built-in pictures are all PNG, which Qt decodes itself;
-// naming the format keeps the reader from loading every image plugin to sniff the content.
+// A reader for a built-in picture, or null when there is no such picture. Built-in pictures
+// are all PNG, which Qt decodes itself; naming the format keeps the reader from loading every
+// image plugin to sniff the content.
 std::unique_ptr<QImageReader> builtInPictureReader(const QString &path)
 {
-    auto reader = std::make_unique<QImageReader>(QStringLiteral(":/") + path, "png");
+    const QString resource = QStringLiteral(":/") + path;
+    if (!QFile::exists(resource))
+        return nullptr;
+    auto reader = std::make_unique<QImageReader>(resource, "png");
     reader->setAutoDetectImageFormat(false);
     return reader;
 }
 
 QImage decodeBuiltInPicture(const QString &path)
 {
-    const QImage image =
-        QFile::exists(QStringLiteral(":/") + path) ? builtInPictureReader(path)->read() : QImage();
+    const auto reader = builtInPictureReader(path);
+    const QImage image = reader ? reader->read() : QImage();
     if (image.isNull())
         throw Exception(QStringLiteral("Picture %1 not found").arg(path));
     return image;
@@ -648,8 +652,8 @@ QSize builtInPictureSize(const QString &path)
     static QHash<QString, QSize> sizes;
     if (const auto it = sizes.constFind(path); it != sizes.constEnd())
         return *it;
-    const QSize size =
-        QFile::exists(QStringLiteral(":/") + path) ? builtInPictureReader(path)->size() : QSize();
+    const auto reader = builtInPictureReader(path);
+    const QSize size = reader ? reader->size() : QSize();
     if (!size.isValid() || size.isEmpty())
         throw Exception(QStringLiteral("Picture %1 not found").arg(path));
     sizes.insert(path, size);

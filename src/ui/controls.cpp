@@ -70,25 +70,23 @@ Memo::Memo(QWidget *parent) : QPlainTextEdit(parent)
 void Memo::setLines(const QStringList &lines)
 {
     m_pendingText = lines.join(QLatin1Char('\n'));
-    m_textPending = true;
     if (isVisible() || QAccessible::isActive())
         showText();
 }
 
 QStringList Memo::lines() const
 {
-    return (m_textPending ? m_pendingText : toPlainText()).split(QLatin1Char('\n'));
+    return m_pendingText.value_or(toPlainText()).split(QLatin1Char('\n'));
 }
 
 void Memo::showText()
 {
-    if (!m_textPending)
+    if (!m_pendingText)
         return;
-    m_textPending = false;
     // Straight into the document: the editor's own setPlainText lays a long paragraph out
     // two or three times over (selecting it all to set its format, then again as the edit
     // ends). The insertion leaves the editor's cursor at the end; reading starts at the top.
-    document()->setPlainText(std::exchange(m_pendingText, QString()));
+    document()->setPlainText(*std::exchange(m_pendingText, std::nullopt));
     setTextCursor(QTextCursor(document()));
 }
 

@@ -4,6 +4,8 @@
 #include <QPlainTextEdit>
 #include <QWidget>
 
+#include <optional>
+
 namespace quorlin {
 
 // Tool bar: a flat strip in the look's tool-bar colour; what it holds follows its size.
@@ -58,8 +60,7 @@ protected:
     void showEvent(QShowEvent *event) override;
 
 private:
-    QString m_pendingText;
-    bool m_textPending = false;
+    std::optional<QString> m_pendingText; // the text while it waits to be shown
 };
 
 } // namespace quorlin
