@@ -52,6 +52,8 @@ int main(int argc, char **argv)
     int qtArgc = 1;
     QApplication qtApp(qtArgc, argv);
     const int openings = argc > 1 ? std::atoi(argv[1]) : 200;
+    // An optional window class name measures that window alone (for profiling one opening).
+    const QByteArray only = argc > 2 ? QByteArray(argv[2]) : QByteArray();
     const int warmUp = 5;
 
     BellDirectory bell;
@@ -73,6 +75,8 @@ int main(int argc, char **argv)
     double worst = 0;
     const char *worstName = "";
     for (const WindowPath &path : windowPaths()) {
+        if (!only.isEmpty() && only != path.className)
+            continue;
         std::vector<double> program, floor;
         QSize size;
         int controls = 0;

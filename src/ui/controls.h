@@ -4,6 +4,7 @@
 #include <QPlainTextEdit>
 #include <QWidget>
 
+#include <memory>
 #include <optional>
 
 namespace quorlin {
@@ -41,6 +42,8 @@ private:
     bool m_pressed = false;
 };
 
+struct SharedText;
+
 // Read-only, word-wrapping multi-line text box whose text is a list of lines.
 class Memo : public QPlainTextEdit
 {
@@ -48,19 +51,28 @@ class Memo : public QPlainTextEdit
 
 public:
     explicit Memo(QWidget *parent = nullptr);
+    ~Memo() override;
     // Wrapping a long Thai text is the dearest part of creating a window, and most boxes sit
-    // on pages that may never be opened: the text goes into the box when it is first shown.
-    // While assistive technology is listening it goes in at once, so that a screen reader
-    // finds every page's text wherever it looks.
+    // on pages that may never be opened: the text goes into the box when it is first shown,
+    // into a document laid out once for every box of that text, size and font (each window
+    // instance shows the same texts). While assistive technology is listening the text goes
+    // in at once, so that a screen reader finds every page's text wherever it looks.
     void setLines(const QStringList &lines);
     QStringList lines() const;
     void showText();
 
 protected:
     void showEvent(QShowEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+    void changeEvent(QEvent *event) override;
 
 private:
+    bool showShared(const QString &text);
+    void dropShared();
+    void leaveShared();
+
     std::optional<QString> m_pendingText; // the text while it waits to be shown
+    std::shared_ptr<SharedText> m_shared; // the document shown, when shared with other boxes
 };
 
 } // namespace quorlin
