@@ -6,9 +6,9 @@ set -euo pipefail
 QUORLIN_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 QUORLIN_BUILD=${QUORLIN_BUILD:-$QUORLIN_ROOT/build}
 
-# To build.
+# To build (libpng for the generator of the built-in pictures).
 QUORLIN_BUILD_PACKAGES=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-multimedia-dev
-    libsndfile1-dev)
+    libsndfile1-dev libpng-dev)
 # To run: Qt's libraries and platform plugins, Thai word breaking (Qt loads libthai at run time;
 # without it Thai lines break in the middle of words), the sound decoder, and Thai-capable fonts.
 QUORLIN_RUNTIME_PACKAGES=(libqt6widgets6 libqt6multimedia6 qt6-qpa-plugins libthai0 libsndfile1

@@ -10,6 +10,8 @@
 #include <QPainter>
 #include <QTextStream>
 
+#include <png.h>
+
 #include <algorithm>
 
 using namespace quorlin::assetgen;
@@ -42,15 +44,41 @@ QImage evenLevels(QImage rgba)
     return rgba;
 }
 
-// Images are saved through Qt's PNG writer as 8-bit RGBA, not interlaced.
+// Images are written as 8-bit RGBA, not interlaced, each row filtered with none, "sub" or "up"
+// (whichever libpng finds smallest) and compressed at zlib's best. Leaving out the "average"
+// and "Paeth" filters makes the files a little smaller here and about twice as fast to decode,
+// which the program does for every picture it shows.
 bool writePng(const QString &path, const QImage &image)
 {
     const QImage rgba = evenLevels(image.convertToFormat(QImage::Format_RGBA8888));
-    if (!rgba.save(path, "PNG")) {
-        QTextStream(stderr) << "cannot write " << path << '\n';
+    QByteArray bytes;
+    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+    png_infop info = png ? png_create_info_struct(png) : nullptr;
+    if (!info || setjmp(png_jmpbuf(png))) {
+        png_destroy_write_struct(&png, &info);
+        QTextStream(stderr) << "cannot encode " << path << '\n';
         return false;
     }
-    return true;
+    png_set_write_fn(
+        png, &bytes,
+        [](png_structp p, png_bytep data, size_t length) {
+            static_cast<QByteArray *>(png_get_io_ptr(p))
+                ->append(reinterpret_cast<const char *>(data), qsizetype(length));
+        },
+        [](png_structp) {});
+    png_set_IHDR(png, info, png_uint_32(rgba.width()), png_uint_32(rgba.height()), 8,
+                 PNG_COLOR_TYPE_RGB_ALPHA, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
+                 PNG_FILTER_TYPE_DEFAULT);
+    png_set_pHYs(png, info, png_uint_32(rgba.dotsPerMeterX()), png_uint_32(rgba.dotsPerMeterY()),
+                 PNG_RESOLUTION_METER);
+    png_set_filter(png, PNG_FILTER_TYPE_BASE, PNG_FILTER_NONE | PNG_FILTER_SUB | PNG_FILTER_UP);
+    png_set_compression_level(png, 9);
+    png_write_info(png, info);
+    for (int y = 0; y < rgba.height(); ++y)
+        png_write_row(png, rgba.constScanLine(y));
+    png_write_end(png, info);
+    png_destroy_write_struct(&png, &info);
+    return writeFile(path, bytes);
 }
 
 bool selected(const QStringList &only, const QString &fileName)
