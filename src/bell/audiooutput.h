@@ -40,11 +40,16 @@ public:
     virtual std::unique_ptr<AudioVoice> createVoice(std::shared_ptr<const PcmSound> sound) = 0;
 };
 
-// Qt Multimedia's audio sink over PulseAudio; silent where there is no device.
+// The system's sound output: Qt Multimedia's audio sink over the sound server, in a module
+// loaded on the main thread when a bell first sounds or shortly after the first voice is made,
+// whichever comes first, so that start-up does not wait for it. Silent where there is no device
+// or the module cannot be loaded.
 class SystemAudioOutput final : public AudioOutput
 {
 public:
     std::unique_ptr<AudioVoice> createVoice(std::shared_ptr<const PcmSound> sound) override;
+    // The module's output, loading the module on the first call; null when it cannot be loaded.
+    static AudioOutput *loaded();
 };
 
 } // namespace quorlin

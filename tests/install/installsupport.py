@@ -22,7 +22,8 @@ ICON_SIZES = (16, 32, 48, 64, 128, 256)
 
 # Every file an install puts under its prefix, and nothing else: no tests, tools or benchmarks.
 EXPECTED_FILES = sorted(
-    ["bin/quorlin", f"share/quorlin/{BELL}", f"share/applications/{APP_ID}.desktop",
+    ["bin/quorlin", "lib/quorlin/quorlin-audio.so", f"share/quorlin/{BELL}",
+     f"share/applications/{APP_ID}.desktop",
      f"share/metainfo/{APP_ID}.metainfo.xml"]
     + [f"share/icons/hicolor/{s}x{s}/apps/{APP_ID}.png" for s in ICON_SIZES])
 

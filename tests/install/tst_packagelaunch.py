@@ -1,6 +1,7 @@
 """Starts the program unpacked from the Debian package the way a menu would: its desktop entry's
 command, in the entry's working folder (both moved into the scratch root), on a fresh X server
-with a window manager. The main window must appear and close cleanly with Alt+F4. Started in
+with a window manager. The main window must appear, load the package's sound output, and close
+cleanly with Alt+F4. Started in
 the home folder instead, as a launcher without Path would, it cannot find its bell and stops."""
 
 import os
@@ -117,6 +118,13 @@ class PackagedLauncher(unittest.TestCase):
         # Docks and task bars match the window to its launcher by this class.
         self.assertIn(f'"{self.wm_class}"', self.x11.tool("xprop", "-id", window, "WM_CLASS"))
         self.assertEqual(self.x11.windows("Application Error"), [])
+        # Once started, it loads its sound output: the module from its own package, found from
+        # the program's folder.
+        module = str(PACKAGE_ROOT / "usr/lib/quorlin/quorlin-audio.so")
+        maps = f"/proc/{program.pid}/maps"
+        self.x11.wait_for(lambda: module in open(maps).read() or program.poll() is not None,
+                          "the sound output module to be loaded")
+        self.assert_running(program)
 
         self.x11.press(window, "alt+F4")
         status, output = self.ended_with(program)
