@@ -20,6 +20,18 @@ namespace quorlin {
 
 namespace {
 
+bool isOpaque(const QImage &image)
+{
+    if (!image.hasAlphaChannel())
+        return true;
+    for (int y = 0; y < image.height(); ++y) {
+        const auto *line = reinterpret_cast<const QRgb *>(image.constScanLine(y));
+        if (!std::all_of(line, line + image.width(), [](QRgb p) { return qAlpha(p) == 255; }))
+            return false;
+    }
+    return true;
+}
+
 // A file a drop may offer us: a plain file on this machine. Network shares are left out, since
 // reading them can stall the window.
 bool isLocalFileUrl(const QUrl &url)
@@ -119,17 +131,19 @@ void PictureView::scaleAhead(const QImage &picture, QSize drawn)
         if (scaledAhead().images.contains(key))
             return;
     }
-    QImage image = picture.scaled(drawn, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
-                       .convertToFormat(QImage::Format_ARGB32_Premultiplied);
     // In the form a pixmap keeps it, so that turning it into one on the GUI thread is no more
-    // than a copy: opaque pictures without their unused alpha, the others premultiplied.
-    bool opaque = true;
-    for (int y = 0; y < image.height() && opaque; ++y) {
-        const auto *line = reinterpret_cast<const QRgb *>(image.constScanLine(y));
-        opaque = std::all_of(line, line + image.width(), [](QRgb p) { return qAlpha(p) == 255; });
+    // than a copy: opaque pictures without their unused alpha, the others premultiplied. An
+    // opaque picture is scaled as such too, which is quicker.
+    const bool opaqueSource = picture.format() == QImage::Format_ARGB32 && isOpaque(picture);
+    const QImage source = opaqueSource ? QImage(picture.constBits(), picture.width(),
+                                                picture.height(), picture.bytesPerLine(),
+                                                QImage::Format_RGB32) // the same pixels, not copied
+                                       : picture;
+    QImage image = source.scaled(drawn, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    if (image.format() != QImage::Format_RGB32) {
+        image.convertTo(isOpaque(image) ? QImage::Format_RGB32
+                                        : QImage::Format_ARGB32_Premultiplied);
     }
-    if (opaque)
-        image.reinterpretAsFormat(QImage::Format_RGB32);
     const QMutexLocker lock(&scaledAhead().mutex);
     scaledAhead().images.insert(key, std::move(image));
 }
