@@ -1,6 +1,7 @@
 #include "app/application.h"
 
 #include "bell/bellplayer.h"
+#include "bell/sounddecoder.h"
 #include "platform/desktop.h"
 #include "platform/look.h"
 #include "platform/messageboxes.h"
@@ -54,7 +55,11 @@ Application &Application::instance()
     return *s_instance;
 }
 
-void Application::initialize() { applyPlatformLook(); }
+void Application::initialize()
+{
+    loadSoundDecoderAhead();
+    applyPlatformLook();
+}
 
 void Application::adopt(Form *form)
 {

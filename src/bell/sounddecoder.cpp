@@ -1,11 +1,13 @@
 #include "bell/sounddecoder.h"
 
 #include <QFile>
+#include <QLibrary>
 
 #include <sndfile.h>
 
 #include <algorithm>
 #include <ctime>
+#include <future>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -15,9 +17,38 @@ namespace quorlin {
 
 namespace {
 
+// libsndfile, loaded when first needed rather than with the program: with its codecs it is
+// eight libraries, and loading them before the program's first line would hold up every start.
+struct SndFileLibrary
+{
+    decltype(&::sf_open_fd) openFd = nullptr;
+    decltype(&::sf_readf_short) readfShort = nullptr;
+    decltype(&::sf_close) close = nullptr;
+};
+
+// The library, loaded once by whichever thread asks first; null when it cannot be loaded.
+const SndFileLibrary *sndFile()
+{
+    static const SndFileLibrary *const loaded = []() -> const SndFileLibrary * {
+        QLibrary library(QStringLiteral("sndfile"), 1);
+        static SndFileLibrary functions;
+        functions.openFd = reinterpret_cast<decltype(&::sf_open_fd)>(library.resolve("sf_open_fd"));
+        functions.readfShort =
+            reinterpret_cast<decltype(&::sf_readf_short)>(library.resolve("sf_readf_short"));
+        functions.close = reinterpret_cast<decltype(&::sf_close)>(library.resolve("sf_close"));
+        if (!functions.openFd || !functions.readfShort || !functions.close) {
+            qWarning("Quorlin: cannot load libsndfile (%s); no sound can be decoded",
+                     qPrintable(library.errorString()));
+            return nullptr;
+        }
+        return &functions; // the library stays loaded for the rest of the run
+    }();
+    return loaded;
+}
+
 struct SndFileCloser
 {
-    void operator()(SNDFILE *file) const { sf_close(file); }
+    void operator()(SNDFILE *file) const { sndFile()->close(file); }
 };
 
 // A file descriptor closed when it goes out of scope.
@@ -69,8 +100,12 @@ std::shared_ptr<const PcmSound> decodeSoundFile(const QString &path)
     if (fd.get() < 0 || ::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode))
         return nullptr;
 
+    const SndFileLibrary *library = sndFile();
+    if (!library)
+        return nullptr;
     SF_INFO info{};
-    std::unique_ptr<SNDFILE, SndFileCloser> file(sf_open_fd(fd.get(), SFM_READ, &info, SF_FALSE));
+    std::unique_ptr<SNDFILE, SndFileCloser> file(
+        library->openFd(fd.get(), SFM_READ, &info, SF_FALSE));
     if (!file)
         return nullptr;
     if (info.channels < 1 || info.channels > kMaxChannels || info.samplerate < kMinRate ||
@@ -97,8 +132,8 @@ std::shared_ptr<const PcmSound> decodeSoundFile(const QString &path)
     sound->sampleRate = info.samplerate;
     sound->channels = info.channels;
     sound->samples.resize(info.frames * bytesPerFrame);
-    const sf_count_t read =
-        sf_readf_short(file.get(), reinterpret_cast<short *>(sound->samples.data()), info.frames);
+    const sf_count_t read = library->readfShort(
+        file.get(), reinterpret_cast<short *>(sound->samples.data()), info.frames);
     if (read < 0 || (read == 0 && info.frames > 0))
         return nullptr;
     // A file cut short plays what it holds.
@@ -114,6 +149,12 @@ std::shared_ptr<const PcmSound> decodeSoundFile(const QString &path)
     lastIdentity = settled ? identity : FileIdentity{};
     lastSound = sound;
     return sound;
+}
+
+void loadSoundDecoderAhead()
+{
+    // Kept, so that the program never ends while the thread is still loading.
+    static const std::future<void> loading = std::async(std::launch::async, [] { sndFile(); });
 }
 
 } // namespace quorlin

@@ -19,4 +19,8 @@ inline constexpr qint64 kMaxSoundBytes = 48 * 1024 * 1024;
 // decoded then is shared instead of decoding it again.
 std::shared_ptr<const PcmSound> decodeSoundFile(const QString &path);
 
+// Starts loading the decoding library on a thread of its own, so that it is there when the
+// first window's bell is opened. Without this the first decoding loads it.
+void loadSoundDecoderAhead();
+
 } // namespace quorlin
