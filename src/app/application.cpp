@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <future>
 
 namespace quorlin {
 
@@ -58,7 +59,9 @@ Application &Application::instance()
 void Application::initialize()
 {
     loadSoundDecoderAhead();
+    auto thai = std::async(std::launch::async, prepareThaiLineBreaking);
     applyPlatformLook();
+    thai.wait();
 }
 
 void Application::adopt(Form *form)

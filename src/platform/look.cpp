@@ -6,6 +6,7 @@
 #include <QPixmapCache>
 #include <QStyle>
 #include <QStyleFactory>
+#include <QTextBoundaryFinder>
 
 #include <functional>
 
@@ -153,6 +154,13 @@ void applyPlatformLook()
     QPixmapCache::setCacheLimit(0);
     QApplication::setPalette(lookPalette(platformLook()));
     QApplication::setFont(lookFont(12));
+}
+
+void prepareThaiLineBreaking()
+{
+    QTextBoundaryFinder breaks(QTextBoundaryFinder::Line, QStringLiteral("บันทึกประจำวัน"));
+    while (breaks.toNextBoundary() != -1) {
+    }
 }
 
 } // namespace quorlin
