@@ -12,7 +12,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <future>
 
 namespace quorlin {
 
@@ -59,9 +58,7 @@ Application &Application::instance()
 void Application::initialize()
 {
     loadSoundDecoderAhead();
-    auto thai = std::async(std::launch::async, prepareThaiLineBreaking);
     applyPlatformLook();
-    thai.wait();
 }
 
 void Application::adopt(Form *form)

@@ -6,7 +6,6 @@
 #include <QPixmapCache>
 #include <QStyle>
 #include <QStyleFactory>
-#include <QTextBoundaryFinder>
 
 #include <functional>
 
@@ -154,13 +153,6 @@ void applyPlatformLook()
     QPixmapCache::setCacheLimit(0);
     QApplication::setPalette(lookPalette(platformLook()));
     QApplication::setFont(lookFont(12));
-}
-
-void prepareThaiLineBreaking()
-{
-    QTextBoundaryFinder breaks(QTextBoundaryFinder::Line, QStringLiteral("บันทึกประจำวัน"));
-    while (breaks.toNextBoundary() != -1) {
-    }
 }
 
 } // namespace quorlin

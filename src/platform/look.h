@@ -64,10 +64,4 @@ QPalette lookPalette(const PlatformLook &look);
 // Chooses the look, the plain push-button style, the palette and the program's default font.
 void applyPlatformLook();
 
-// Finds the line breaks of a short Thai text, so that Qt loads libthai and libthai its word
-// dictionary (several milliseconds) now rather than when the first window lays out its text.
-// Start-up runs it on a thread of its own while the look is applied, and waits for it before
-// any text is laid out: the first loading must not meet another.
-void prepareThaiLineBreaking();
-
 } // namespace quorlin
