@@ -24,8 +24,7 @@ namespace quorlin {
 // shown, so that the boxes that come and go with their windows only draw the lines.
 struct SharedText
 {
-    std::unique_ptr<QPlainTextEdit> keeper; // owns the document
-    QTextDocument *document = nullptr;
+    std::unique_ptr<QPlainTextEdit> keeper; // owns the document, its first view
     bool scrolls = false; // whether the text is taller than the box
     QSize area;           // the text area it is laid out for, scroll bar taken off
 };
@@ -199,7 +198,6 @@ bool Memo::showShared(const QString &text)
         made->area = viewport()->size();
         if (made->area != box)
             fitKeeper(*made->keeper, made->area);
-        made->document = document;
         shared = std::move(made);
     } else {
         setVerticalScrollBarPolicy(shared->scrolls ? Qt::ScrollBarAlwaysOn
@@ -211,7 +209,7 @@ bool Memo::showShared(const QString &text)
     }
     m_shared = shared;
     // The document takes over from the box's own; the box's cursor starts at the top.
-    setDocument(shared->document);
+    setDocument(shared->keeper->document());
     return true;
 }
 

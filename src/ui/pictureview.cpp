@@ -20,6 +20,7 @@ namespace quorlin {
 
 namespace {
 
+// Whether every pixel of a 32-bit ARGB picture (plain or premultiplied) is fully opaque.
 bool isOpaque(const QImage &image)
 {
     if (!image.hasAlphaChannel())
@@ -141,8 +142,9 @@ void PictureView::scaleAhead(const QImage &picture, QSize drawn)
                                        : picture;
     QImage image = source.scaled(drawn, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     if (image.format() != QImage::Format_RGB32) {
-        image.convertTo(isOpaque(image) ? QImage::Format_RGB32
-                                        : QImage::Format_ARGB32_Premultiplied);
+        image.convertTo(QImage::Format_ARGB32_Premultiplied);
+        if (isOpaque(image))
+            image.reinterpretAsFormat(QImage::Format_RGB32);
     }
     const QMutexLocker lock(&scaledAhead().mutex);
     scaledAhead().images.insert(key, std::move(image));
