@@ -20,12 +20,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
             std::abort();
         file.write(reinterpret_cast<const char *>(data), qint64(size));
     }
-    const std::shared_ptr<const PcmSound> sound = decodeSoundFile(path);
+    const std::shared_ptr<const PcmSound> sound = openSoundFile(path);
     if (!sound)
         return 0;
-    // What the player and the audio output rely on.
-    if (sound->channels < 1 || sound->channels > 8 || sound->sampleRate < 1000 ||
-        sound->samples.size() > kMaxSoundBytes || sound->samples.size() % (2 * sound->channels))
+    // What the player and the audio output rely on, before and after the samples are read.
+    if (sound->channels() < 1 || sound->channels() > 8 || sound->sampleRate() < 1000 ||
+        sound->frameCount() < 0 || sound->frameCount() * 2 * sound->channels() > kMaxSoundBytes)
+        std::abort();
+    if (sound->samples().size() != sound->frameCount() * 2 * sound->channels())
         std::abort();
     return 0;
 }

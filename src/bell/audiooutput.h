@@ -2,22 +2,78 @@
 
 #include <QByteArray>
 
+#include <algorithm>
+#include <atomic>
 #include <cstdint>
+#include <functional>
 #include <memory>
+#include <mutex>
+#include <utility>
 
 namespace quorlin {
 
-// Decoded sound: interleaved signed 16-bit PCM.
-struct PcmSound
+// A sound as interleaved signed 16-bit PCM. A sound opened from a file knows its format and
+// length from the file's header and reads its samples when they are first asked for, once,
+// whichever thread asks; a window with a bell can then be shown before its sound is read.
+class PcmSound
 {
-    int sampleRate = 0;
-    int channels = 0;
-    QByteArray samples;
+public:
+    // Gives the samples of a sound opened from a file.
+    using Reader = std::function<QByteArray()>;
 
-    std::int64_t frameCount() const
+    // A sound whose samples are at hand.
+    PcmSound(int sampleRate, int channels, QByteArray samples)
+        : m_sampleRate(sampleRate), m_channels(channels),
+          m_frames(channels > 0 ? samples.size() / (2 * qsizetype(channels)) : 0),
+          m_samples(std::move(samples))
     {
-        return channels > 0 ? samples.size() / (2 * channels) : 0;
+        m_samples.truncate(m_frames * 2 * channels);
+        m_read = true;
     }
+
+    // A sound of `frames` frames whose samples `read` gives when first asked for. What it
+    // gives is cut to that length, or filled up with silence: a file cut short plays what it
+    // holds, and the sound's length never changes once known.
+    PcmSound(int sampleRate, int channels, std::int64_t frames, Reader read)
+        : m_sampleRate(sampleRate), m_channels(channels), m_frames(frames),
+          m_reader(std::move(read))
+    {
+    }
+
+    PcmSound(const PcmSound &) = delete;
+    PcmSound &operator=(const PcmSound &) = delete;
+
+    int sampleRate() const { return m_sampleRate; }
+    int channels() const { return m_channels; }
+    std::int64_t frameCount() const { return m_frames; }
+
+    // The samples, frameCount() * channels() of them; read on the first call.
+    const QByteArray &samples() const
+    {
+        std::call_once(m_once, [this] {
+            if (m_reader) {
+                const qsizetype bytes = qsizetype(m_frames) * 2 * m_channels;
+                m_samples = std::exchange(m_reader, nullptr)();
+                const qsizetype got = std::min(m_samples.size(), bytes);
+                m_samples.resize(bytes);
+                std::fill(m_samples.begin() + got, m_samples.end(), '\0');
+            }
+            m_read = true;
+        });
+        return m_samples;
+    }
+
+    // Whether the samples have been read.
+    bool isRead() const { return m_read; }
+
+private:
+    int m_sampleRate;
+    int m_channels;
+    std::int64_t m_frames;
+    mutable std::once_flag m_once;
+    mutable Reader m_reader;
+    mutable QByteArray m_samples;
+    mutable std::atomic<bool> m_read = false;
 };
 
 // One sound as the audio device plays it. Starting and stopping return at once; the device

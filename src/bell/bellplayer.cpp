@@ -8,6 +8,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QTimer>
 
 #include <algorithm>
 #include <array>
@@ -17,6 +18,10 @@ namespace quorlin {
 namespace {
 
 constexpr qint64 kNsPerSecond = 1000000000;
+
+// How long after opening a sound its samples are read if no bell has rung by then: long enough
+// for the window being created to be shown first, short enough to come before a person's click.
+constexpr int kReadAheadMs = 300;
 
 // The extensions the player has a decoder for, video ones included: a name with any of them
 // is opened and decoded, one with none leaves the player empty.
@@ -70,14 +75,21 @@ void BellPlayer::setFileName(const QString &name)
     // A pipe or device node would block the decoder; only a regular file can be a sound.
     if (!file.isFile())
         throw Exception(unsupported);
-    std::shared_ptr<const PcmSound> sound = decodeSoundFile(file.filePath());
+    std::shared_ptr<const PcmSound> sound = openSoundFile(file.filePath());
     if (!sound)
         throw Exception(unsupported);
 
-    m_duration = sound->frameCount() * kNsPerSecond / sound->sampleRate;
+    m_duration = sound->frameCount() * kNsPerSecond / sound->sampleRate();
     m_sound = std::move(sound);
-    // The voice is made now so that Play only has to start it.
+    // The voice is made now so that Play only has to start it. The samples are read a moment
+    // later, once the window being created has been shown, unless the bell rings first.
     m_voice = services().audio->createVoice(m_sound);
+    if (!m_sound->isRead())
+        QTimer::singleShot(kReadAheadMs, this,
+                           [sound = std::weak_ptr<const PcmSound>(m_sound)] {
+                               if (const auto opened = sound.lock())
+                                   opened->samples();
+                           });
 }
 
 qint64 BellPlayer::currentTime() const
@@ -104,10 +116,11 @@ BellPlayer::State BellPlayer::state() const
 
 void BellPlayer::startVoice()
 {
+    m_sound->samples(); // read here, on the GUI thread, if not read yet
     m_startedAt = now();
     m_running = true;
     if (m_voice)
-        m_voice->start(m_position * m_sound->sampleRate / kNsPerSecond);
+        m_voice->start(m_position * m_sound->sampleRate() / kNsPerSecond);
 }
 
 void BellPlayer::play()

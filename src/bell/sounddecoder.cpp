@@ -90,14 +90,14 @@ constexpr int kMaxChannels = 8;
 
 } // namespace
 
-std::shared_ptr<const PcmSound> decodeSoundFile(const QString &path)
+std::shared_ptr<const PcmSound> openSoundFile(const QString &path)
 {
     // Opened here rather than by name in libsndfile, so that what is checked below is the very
     // file that is read. Non-blocking, so that a pipe put in the file's place cannot hang us.
-    const FileDescriptor fd(::open(QFile::encodeName(path).constData(),
-                                   O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+    auto fd = std::make_unique<FileDescriptor>(
+        ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
     struct stat st {};
-    if (fd.get() < 0 || ::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode))
+    if (fd->get() < 0 || ::fstat(fd->get(), &st) != 0 || !S_ISREG(st.st_mode))
         return nullptr;
 
     const SndFileLibrary *library = sndFile();
@@ -105,7 +105,7 @@ std::shared_ptr<const PcmSound> decodeSoundFile(const QString &path)
         return nullptr;
     SF_INFO info{};
     std::unique_ptr<SNDFILE, SndFileCloser> file(
-        library->openFd(fd.get(), SFM_READ, &info, SF_FALSE));
+        library->openFd(fd->get(), SFM_READ, &info, SF_FALSE));
     if (!file)
         return nullptr;
     if (info.channels < 1 || info.channels > kMaxChannels || info.samplerate < kMinRate ||
@@ -119,7 +119,7 @@ std::shared_ptr<const PcmSound> decodeSoundFile(const QString &path)
         return nullptr;
 
     // Every window with a bell opens the file anew, and nearly always finds the same file:
-    // then the sound decoded last time serves again, while some player still holds it.
+    // then the sound opened last time serves again, while some player still holds it.
     const FileIdentity identity{st.st_dev, st.st_ino, st.st_size, st.st_mtim.tv_sec,
                                 st.st_mtim.tv_nsec, st.st_ctim.tv_sec, st.st_ctim.tv_nsec};
     static FileIdentity lastIdentity{};
@@ -128,16 +128,25 @@ std::shared_ptr<const PcmSound> decodeSoundFile(const QString &path)
         if (std::shared_ptr<const PcmSound> same = lastSound.lock())
             return same;
 
-    auto sound = std::make_shared<PcmSound>();
-    sound->sampleRate = info.samplerate;
-    sound->channels = info.channels;
-    sound->samples.resize(info.frames * bytesPerFrame);
-    const sf_count_t read = library->readfShort(
-        file.get(), reinterpret_cast<short *>(sound->samples.data()), info.frames);
-    if (read < 0 || (read == 0 && info.frames > 0))
-        return nullptr;
-    // A file cut short plays what it holds.
-    sound->samples.truncate(read * bytesPerFrame);
+    // The samples are read from the file kept open here, so that a file removed or renamed over
+    // in the meantime still gives the sound that was opened. The reader goes, and the file is
+    // closed, once they are read.
+    struct Opened
+    {
+        std::unique_ptr<FileDescriptor> fd;
+        std::unique_ptr<SNDFILE, SndFileCloser> file;
+    };
+    auto opened = std::make_shared<Opened>(Opened{std::move(fd), std::move(file)});
+    const sf_count_t frames = info.frames;
+    auto sound = std::make_shared<const PcmSound>(
+        info.samplerate, info.channels, frames, [opened, frames, bytesPerFrame] {
+            QByteArray samples(qsizetype(frames * bytesPerFrame), Qt::Uninitialized);
+            const sf_count_t read = sndFile()->readfShort(
+                opened->file.get(), reinterpret_cast<short *>(samples.data()), frames);
+            // What could not be read stays silent.
+            samples.truncate(qsizetype(std::max<sf_count_t>(read, 0) * bytesPerFrame));
+            return samples;
+        });
 
     // Timestamps are coarse: a file changed within the last moments could change again under
     // the same times, so only a file left alone for a while is known by them.

@@ -13,11 +13,12 @@ namespace quorlin {
 inline constexpr int kMaxSoundSeconds = 300;
 inline constexpr qint64 kMaxSoundBytes = 48 * 1024 * 1024;
 
-// Decodes a sound file with libsndfile into 16-bit PCM. Returns null when the file is not a
-// regular file, cannot be decoded or is beyond the limits above. The file is opened and its
-// header read every time; when it is the very file decoded last time, unchanged, the sound
-// decoded then is shared instead of decoding it again.
-std::shared_ptr<const PcmSound> decodeSoundFile(const QString &path);
+// Opens a sound file with libsndfile and reads its header; the sound's 16-bit PCM samples are
+// read from the file, kept open until then, when they are first asked for. Returns null when
+// the file is not a regular file, cannot be decoded or is beyond the limits above. The file is
+// opened and its header read every time; when it is the very file opened last time, unchanged,
+// the sound opened then is shared instead.
+std::shared_ptr<const PcmSound> openSoundFile(const QString &path);
 
 // Starts loading the decoding library on a thread of its own, so that it is there when the
 // first window's bell is opened. Without this the first decoding loads it.

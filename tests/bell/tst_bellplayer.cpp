@@ -141,6 +141,9 @@ private slots:
     void nameIsResolvedAgainstTheWorkingDirectoryOfTheMoment();
     void replacedFilePlaysTheNewSound();
     void sameUnchangedFileSharesItsSound();
+    void soundIsReadShortlyAfterOpeningOrWhenItFirstRings();
+    void fileChangedBeforeItsSoundIsRead_data();
+    void fileChangedBeforeItsSoundIsRead();
     void playersReleaseTheirVoices();
     void severalPlayersSoundAtOnce();
 
@@ -303,10 +306,10 @@ void TestBellPlayer::decodedSoundReachesTheVoice()
 
     const auto sound = m_audio->sound(1);
     QVERIFY(sound);
-    QCOMPARE(sound->sampleRate, kRate);
-    QCOMPARE(sound->channels, 2);
+    QCOMPARE(sound->sampleRate(), kRate);
+    QCOMPARE(sound->channels(), 2);
     QCOMPARE(sound->frameCount(), std::int64_t(4000));
-    const auto *samples = reinterpret_cast<const qint16 *>(sound->samples.constData());
+    const auto *samples = reinterpret_cast<const qint16 *>(sound->samples().constData());
     // Frame 5, both channels: the sine written above.
     QCOMPARE(samples[10], qint16(12000 * std::sin(5 * 0.3)));
     QCOMPARE(samples[11], samples[10]);
@@ -530,6 +533,7 @@ void TestBellPlayer::sameUnchangedFileSharesItsSound()
         }
         BellPlayer first;
         first.setFileName(fileOf(i));
+        first.play(); // its sound is read by the time the file changes
         const QString change = QString::fromLatin1(c.change);
         if (change == "touch") {
             QVERIFY(setTimes(file, {anHourAgo.tv_sec + 60, 0}));
@@ -549,9 +553,84 @@ void TestBellPlayer::sameUnchangedFileSharesItsSound()
         const QString row = QStringLiteral("case %1 (%2)").arg(i).arg(change);
         QVERIFY2((m_audio->sound(voice - 1) == m_audio->sound(voice)) == c.shared, qPrintable(row));
         const bool sameSamples =
-            m_audio->sound(voice - 1)->samples == m_audio->sound(voice)->samples;
+            m_audio->sound(voice - 1)->samples() == m_audio->sound(voice)->samples();
         QVERIFY2(sameSamples == (change == "none" || change == "touch"), qPrintable(row));
         QCOMPARE(second.duration(), 1000 * kMs);
+    }
+}
+
+void TestBellPlayer::soundIsReadShortlyAfterOpeningOrWhenItFirstRings()
+{
+    writeSound(path("left.wav"), kRate);
+    writeSound(path("rung.wav"), kRate);
+    BellPlayer left, rung;
+    left.setFileName("left.wav");
+    rung.setFileName("rung.wav");
+    const auto leftSound = m_audio->sound(1);
+    const auto rungSound = m_audio->sound(2);
+
+    // Opening reads the header only: the window being created does not wait for the samples.
+    QVERIFY(!leftSound->isRead());
+    QVERIFY(!rungSound->isRead());
+    QCOMPARE(left.duration(), 1000 * kMs);
+
+    // Ringing reads them at once; left alone, they are read a moment after opening.
+    rung.play();
+    QVERIFY(rungSound->isRead());
+    QVERIFY(!leftSound->isRead());
+    QTRY_VERIFY_WITH_TIMEOUT(leftSound->isRead(), 5000);
+    const auto *samples = reinterpret_cast<const qint16 *>(leftSound->samples().constData());
+    QCOMPARE(samples[7], qint16(8000 * std::sin(7 * 0.3)));
+}
+
+void TestBellPlayer::fileChangedBeforeItsSoundIsRead_data()
+{
+    // What happens to the file between opening and the first ring, and what then sounds: the
+    // opened file's frames up to `frames`, silence after them, for the length known at opening.
+    QTest::addColumn<QString>("change");
+    QTest::addColumn<int>("amplitude");
+    QTest::addColumn<int>("frames");
+
+    QTest::newRow("removed: the opened file still sounds") << "remove" << 8000 << kRate;
+    QTest::newRow("another file renamed over it") << "replace" << 8000 << kRate;
+    QTest::newRow("cut short in place: what is left, then silence") << "truncate" << 8000 << 400;
+    QTest::newRow("cut to its header: silence") << "header" << 8000 << 0;
+    QTest::newRow("rewritten in place: the new sound") << "rewrite" << 12000 << kRate;
+}
+
+void TestBellPlayer::fileChangedBeforeItsSoundIsRead()
+{
+    QFETCH(QString, change);
+    QFETCH(int, amplitude);
+    QFETCH(int, frames);
+
+    writeSound(path(kBell), kRate, 1, 8000);
+    BellPlayer player;
+    player.setFileName(kBell);
+    const QByteArray file = QFile::encodeName(path(kBell));
+    const qint64 header = QFileInfo(path(kBell)).size() - 2 * kRate;
+    if (change == "remove") {
+        QVERIFY(QFile::remove(path(kBell)));
+    } else if (change == "replace") {
+        writeSound(path("other.wav"), kRate * 2, 1, 12000);
+        QCOMPARE(::rename(QFile::encodeName(path("other.wav")).constData(), file.constData()), 0);
+    } else if (change == "truncate" || change == "header") {
+        QVERIFY(QFile::resize(path(kBell), header + 2 * frames));
+    } else if (change == "rewrite") {
+        writeSound(path(kBell), kRate, 1, 12000);
+    }
+
+    player.play();
+    const auto sound = m_audio->sound(1);
+    QVERIFY(sound->isRead());
+    QCOMPARE(sound->frameCount(), std::int64_t(kRate));
+    QCOMPARE(sound->samples().size(), qsizetype(2 * kRate));
+    QCOMPARE(player.duration(), 1000 * kMs);
+    const auto *samples = reinterpret_cast<const qint16 *>(sound->samples().constData());
+    for (int i = 0; i < kRate; ++i) {
+        const qint16 expected = i < frames ? qint16(amplitude * std::sin(i * 0.3)) : 0;
+        if (samples[i] != expected)
+            QFAIL(qPrintable(QStringLiteral("frame %1: %2, not %3").arg(i).arg(samples[i]).arg(expected)));
     }
 }
 

@@ -21,11 +21,7 @@ bool moduleInMemory()
 
 std::shared_ptr<const PcmSound> silence()
 {
-    auto sound = std::make_shared<PcmSound>();
-    sound->sampleRate = 44100;
-    sound->channels = 1;
-    sound->samples = QByteArray(44100 * 2, '\0');
-    return sound;
+    return std::make_shared<const PcmSound>(44100, 1, QByteArray(44100 * 2, '\0'));
 }
 
 } // namespace

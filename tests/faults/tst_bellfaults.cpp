@@ -180,7 +180,7 @@ private:
         QStringList formats;
         for (int v = 1; v <= f->audio.voiceCount(); ++v) {
             const auto sound = f->audio.sound(v);
-            formats << QStringLiteral("%1/%2").arg(sound->sampleRate).arg(sound->channels);
+            formats << QStringLiteral("%1/%2").arg(sound->sampleRate()).arg(sound->channels());
         }
         return formats;
     }
@@ -295,7 +295,7 @@ private slots:
         // Main window, topic result, topic guidance, angel result, obstacle result.
         QCOMPARE(voiceFormats(), QStringList(5, format));
         for (int v = 1; v <= 5; ++v)
-            QVERIFY2(f->audio.sound(v)->samples.size() <= 1024 * 1024,
+            QVERIFY2(f->audio.sound(v)->samples().size() <= 1024 * 1024,
                      "a header's claim never decides what is allocated");
         // Each result window rang from its start as it opened, if it had anything to ring.
         const bool hasFrames = f->audio.sound(1)->frameCount() > 0;

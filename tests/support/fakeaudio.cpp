@@ -105,10 +105,10 @@ bool FakeAudioOutput::isSounding(int voice) const
     if (!isAlive(voice))
         return false;
     const Record &r = m_records->at(voice - 1);
-    if (!r.running || !r.sound || r.sound->sampleRate <= 0)
+    if (!r.running || !r.sound || r.sound->sampleRate() <= 0)
         return false;
     const std::int64_t elapsedNs = services().clock->monotonicNs() - r.startedAtNs;
-    const std::int64_t elapsedFrames = elapsedNs * r.sound->sampleRate / 1000000000;
+    const std::int64_t elapsedFrames = elapsedNs * r.sound->sampleRate() / 1000000000;
     return r.startFrame + elapsedFrames < r.sound->frameCount();
 }
 

@@ -39,7 +39,7 @@ public:
     }
 
     bool isSequential() const override { return false; }
-    qint64 size() const override { return m_sound->samples.size(); }
+    qint64 size() const override { return m_sound->samples().size(); }
 
 protected:
     qint64 readData(char *data, qint64 maxSize) override
@@ -47,7 +47,7 @@ protected:
         const qint64 available = std::max<qint64>(0, size() - pos());
         const qint64 count = std::min(maxSize, available);
         if (count > 0)
-            std::memcpy(data, m_sound->samples.constData() + pos(), size_t(count));
+            std::memcpy(data, m_sound->samples().constData() + pos(), size_t(count));
         return count;
     }
     qint64 writeData(const char *, qint64) override { return -1; }
@@ -80,10 +80,10 @@ public:
         closeStream();
         if (!ensureSink() || openStreams >= kMaxOpenStreams)
             return;
-        const qint64 bytesPerFrame = 2 * qint64(m_sound->channels);
+        const qint64 bytesPerFrame = 2 * qint64(m_sound->channels());
         m_device.seek(std::clamp<qint64>(frame * bytesPerFrame, 0, m_device.size()));
         m_sink->setBufferSize(
-            qsizetype(bytesPerFrame * m_sound->sampleRate * kRequestedLatencyMs / 1000));
+            qsizetype(bytesPerFrame * m_sound->sampleRate() * kRequestedLatencyMs / 1000));
         m_sink->start(&m_device);
         if (m_sink->state() == QAudio::StoppedState) {
             // No server, or it refused the stream: the voice stays silent.
@@ -108,8 +108,8 @@ private:
         m_sinkDevice = device.id();
         QAudioFormat format;
         format.setSampleFormat(QAudioFormat::Int16);
-        format.setSampleRate(m_sound->sampleRate);
-        format.setChannelCount(m_sound->channels);
+        format.setSampleRate(m_sound->sampleRate());
+        format.setChannelCount(m_sound->channels());
         m_sink = std::make_unique<QAudioSink>(device, format);
         connect(m_sink.get(), &QAudioSink::stateChanged, this, &SystemAudioVoice::onStateChanged);
         return true;
@@ -126,7 +126,7 @@ private:
             // Everything has been handed to the server; close the stream once what it still
             // holds has been heard.
             const qint64 buffered = std::max<qint64>(0, m_sink->bufferSize() - m_sink->bytesFree());
-            const qint64 bytesPerSecond = qint64(m_sound->sampleRate) * 2 * m_sound->channels;
+            const qint64 bytesPerSecond = qint64(m_sound->sampleRate()) * 2 * m_sound->channels();
             m_release.start(int(buffered * 1000 / bytesPerSecond) + 500);
         }
     }
