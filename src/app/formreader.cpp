@@ -4,6 +4,7 @@
 #include "app/exception.h"
 #include "app/form.h"
 #include "bell/bellplayer.h"
+#include "platform/background.h"
 #include "platform/look.h"
 #include "ui/accessibility.h"
 #include "ui/controls.h"
@@ -638,7 +639,7 @@ QImage builtInPicture(const QString &path)
 void prefetchBuiltInPicture(const QString &path, QSize drawn)
 {
     decodedPictures().findOrStart(path, [&] {
-        return std::async(std::launch::async, [path, drawn] {
+        return runInBackground([path, drawn] {
                    QImage picture = decodeBuiltInPicture(path);
                    PictureView::scaleAhead(picture, drawn);
                    return picture;

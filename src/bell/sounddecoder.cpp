@@ -1,5 +1,7 @@
 #include "bell/sounddecoder.h"
 
+#include "platform/background.h"
+
 #include <QFile>
 #include <QLibrary>
 
@@ -7,7 +9,6 @@
 
 #include <algorithm>
 #include <ctime>
-#include <future>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -162,8 +163,12 @@ std::shared_ptr<const PcmSound> openSoundFile(const QString &path)
 
 void loadSoundDecoderAhead()
 {
-    // Kept, so that the program never ends while the thread is still loading.
-    static const std::future<void> loading = std::async(std::launch::async, [] { sndFile(); });
+    // Once; the program waits for the thread if it ends before the library is in.
+    static const bool started = [] {
+        startInBackground([] { sndFile(); });
+        return true;
+    }();
+    Q_UNUSED(started);
 }
 
 } // namespace quorlin
