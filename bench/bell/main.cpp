@@ -153,7 +153,7 @@ int main(int argc, char **argv)
     }
 
     std::printf("Bell %s on a PulseAudio null sink\n", qPrintable(bell));
-    report("Open (FileName set: file read and decoded)", opening);
+    report("Open (FileName set: file opened, header read)", opening);
     report("Play to sound, same player stopped and rewound", replay);
     report("Play to sound, fresh player", fresh);
     report("Play to sound, fresh player, GUI thread busy 100 ms", busy);
