@@ -39,7 +39,7 @@ Started startOnce(const QString &program, const QStringList &args)
 int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
-    const int runs = argc > 1 ? std::atoi(argv[1]) : 21;
+    const int runs = argc > 1 ? std::atoi(argv[1]) : 41;
     qputenv("QT_QPA_PLATFORM", "offscreen");
     BellDirectory bell;
     const QString dir = QCoreApplication::applicationDirPath();
