@@ -21,12 +21,18 @@ class BackgroundThreads
 public:
     ~BackgroundThreads()
     {
-        const std::lock_guard lock(m_mutex);
-        for (std::thread &thread : m_threads)
+        // Taken out first, so that a task still starting threads of its own cannot deadlock.
+        std::unique_lock lock(m_mutex);
+        std::vector<std::thread> threads = std::move(m_threads);
+#if defined(Q_OS_LINUX)
+        std::vector<pthread_t> native = std::move(m_native);
+#endif
+        lock.unlock();
+        for (std::thread &thread : threads)
             if (thread.joinable())
                 thread.join();
 #if defined(Q_OS_LINUX)
-        for (pthread_t thread : m_native)
+        for (pthread_t thread : native)
             pthread_join(thread, nullptr);
 #endif
     }

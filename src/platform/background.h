@@ -11,10 +11,10 @@ namespace quorlin {
 // process may use another. A new thread otherwise starts on its creator's processor and, on
 // some systems, takes it from the creator for milliseconds before it is moved: the GUI thread
 // would lose that time from showing its window. Threads still running when the program ends
-// are waited for.
+// are waited for. `task` must not throw.
 void startInBackground(std::function<void()> task);
 
-// The same, with the task's result (or exception) in a future.
+// The same, with the task's result, or the exception it threw, in a future.
 template <typename F> auto runInBackground(F &&task)
 {
     using Result = std::invoke_result_t<F &>;
