@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Opens fuzzed bytes as the bell file: the decoder must refuse or decode them within its
 // limits, never read or allocate beyond them.
 #include "bell/sounddecoder.h"

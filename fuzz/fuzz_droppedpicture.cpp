@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reads fuzzed bytes as a picture file dropped on a picture view, through the view's own
 // reading path with its size and allocation limits.
 #include "ui/pictureview.h"

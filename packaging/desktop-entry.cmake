@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Writes and installs the desktop entry for the prefix being installed to; run by the install
 # script, not when configuring.
 

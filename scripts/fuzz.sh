@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the libFuzzer targets with clang and runs each for a bounded time.
 #   scripts/fuzz.sh [seconds per target, default 30] [build folder, default build-fuzz]
 # New inputs found go to <build folder>/corpus-<target>; the committed seeds in fuzz/corpus stay

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Shared set-up for ./run, ./test and ./package: installs the Debian packages Quorlin needs (only
 # those missing, in one apt-get call) and builds into build/. Source it; it defines quorlin_setup.
 set -euo pipefail

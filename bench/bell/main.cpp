@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Measures the time from Play to the first sample the sound server plays, on a null sink.
 
 #include "bell/bellplayer.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Shared pieces of the benchmarks: statistics, resident memory, a silent sound output, a
 // working directory with the bell, and a way to wait until a window has been painted.
 #pragma once

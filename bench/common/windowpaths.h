@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The user's ways to the eight secondary windows, driven through the program's own buttons.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Idle: process CPU time (getrusage) over 10 s of the event loop, with every kind of window
 // opened once and closed, against the same wait in a bare window in the same process first.
 #include "benchsupport.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Memory: resident memory after N cycles of the full user path of every secondary window (open,
 // draw where there is a draw, close), minus resident memory after the first 20 cycles.
 #include "benchsupport.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Opening: for each of the eight secondary windows, from the click on the button that opens it
 // to the new window shown and painted, against creating, showing and painting an empty window
 // of the same size with the same number of child controls, measured turn about in the same run.

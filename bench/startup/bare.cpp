@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The floor for start-up: a bare Qt program showing one borderless 388 x 555 window with the
 // given number of plain controls, no pictures and no sound.
 #include "painted.h"

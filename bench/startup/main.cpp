@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Start-up: from starting the process to the main window shown and painted, against a bare Qt
 // program with one 388 x 555 window and as many controls, each started as its own process.
 #include "benchsupport.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reports the moment the first top-level window has been painted, then ends the process.
 #pragma once
 

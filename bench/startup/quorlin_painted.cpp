@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The program's own start-up (as src/main.cpp), reporting when its main window is painted.
 #include "app/application.h"
 #include "forms/TabbedTemplate.h"

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Quorlin used as a screen-reader user uses it: everything is found, read and pressed through
 the accessibility bus (AT-SPI, with Debian's pyatspi), never with the mouse or by position.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What assistive technology sees of every window, and the program driven from the keyboard alone.
 #include "bell/bellplayer.h"
 #include "forms/TabbedTemplate.h"

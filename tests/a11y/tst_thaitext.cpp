@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Thai text reads right: lines break between words, and stacked marks are drawn by the program's
 // font, one above another.
 #include "platform/look.h"

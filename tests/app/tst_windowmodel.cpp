@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The window model: creation requests, names, showing, closing, activation and ending.
 #include "app/application.h"
 #include "app/formdata.h"

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # cmake -DGENERATOR=<quorlin_assetgen> -DCOMMITTED=<repo>/assets -DOUTPUT=<scratch folder>
 #       -P compare_generated.cmake
 # Fails unless a fresh run of the generator writes exactly the committed pictures, icons and

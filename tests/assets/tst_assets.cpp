@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Checks the committed pictures, icons and bell sound against what the program needs of them.
 
 #include <QDir>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The system's sound output is a module loaded once start-up is over. Making a voice loads
 // nothing; the module comes in by itself shortly after the first voice is made, and a voice
 // made before then sounds through it. Built a second time into a folder without the module: the

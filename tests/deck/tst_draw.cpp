@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "deck/drawdeck.h"
 #include "forms/Unit6.h"
 #include "forms/Unit7.h"

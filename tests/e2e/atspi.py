@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Reads what the program shows through the accessibility bus, as a screen reader would.
 
 A small D-Bus client (unix sockets, EXTERNAL authentication, the D-Bus message

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Drives Quorlin as a person would, on a real X server.
 
 Each test gets its own Xvfb display with openbox on it (the window manager keeps the windows

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Both life cards drawn as a person would, in one run: an angel card through its ritual's two
 presses, shown with the bell heard, left with "ย้อนกลับ" (which silences it); then an obstacle
 card the same way, left through "คำแนะนำ" to the card guidance window and its "ย้อนกลับ"."""

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 """A click on the home picture makes the bell heard, and a press on "เว็บไซต์" silences it at once
 while it hands the web site's address to the desktop; recorded from a PulseAudio null sink."""
 

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Started where the bell file is missing, Quorlin shows only the "Application Error" box with the
 exact text, and dismissing it ends the program with status 1."""
 

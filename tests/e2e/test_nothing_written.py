@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Nothing written, nothing reached: a whole session through every window and every flow.
 
 The program runs under strace from a fresh working directory holding only the bell file, with a

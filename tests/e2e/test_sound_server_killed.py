@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 """The sound server dies while the bell sounds: the program neither crashes, nor hangs, nor shows
 an error box. Its windows keep answering (tabs switch, a topic is drawn through its ritual and
 its window closes) while the server is away and after a new one has taken its place, and Alt+F4

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Started where the bell file is, Quorlin shows its main window alone, borderless, 388 x 555 at
 the centre of the desktop, its name across the header and its home page with the three buttons
 in their slots; "ออก" ends it with status 0, and in a second run so does the system's close

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 """A journal topic drawn as a person would: the topic tab, the ritual's two presses, the topic
 in straight quotes with the bell heard, Advice silencing it for the guidance window, and that
 window's Back returning to the main window."""

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The bell file as the world may leave it: missing, damaged, in odd formats, removed or replaced
 // while the program runs. Every window with a bell either plays it or fails cleanly with the
 // reader's message, and the rest of the program goes on.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Awkward sequences of events on the real windows: the system's close command on every kind of
 // window, a close request arriving in the middle of a close, clicks that arrive while a window is
 // being created, and the main window closed while other windows and their bells are live.

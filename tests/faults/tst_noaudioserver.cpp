@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A whole session with the system's own audio output and no sound server to reach: every
 // window opens, every bell is asked to ring, and nothing is shown, stops or hangs.
 #include "drive.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A long seeded random walk through every window, as a restless user would take it: clicks on
 // whatever button or picture is visible, tab changes by mouse and arrow keys, the system's close
 // command, time passing. After every action the window model's and the modules' rules must hold.

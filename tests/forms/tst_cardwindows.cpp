@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The life-card windows: the angel and obstacle rituals and results, and the card guidance
 // window, driven from the main window as a person would.
 #include "bell/bellplayer.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window: layout, tabs, the home bell and every button's handler.
 #include "bell/bellplayer.h"
 #include "forms/TabbedTemplate.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The topic guidance window: its pages and texts, its bell, Back, the video link, and how it
 // fails without the bell file.
 #include "bell/bellplayer.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The topic ritual and result windows, reached from the main window as a person would.
 #include "bell/bellplayer.h"
 #include "forms/TabbedTemplate.h"

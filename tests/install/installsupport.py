@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Shared helpers for the install, package and launcher tests: the settings CTest passes in,
 running tools with a time limit, and reading desktop entries, PNG headers and Depends lines."""
 

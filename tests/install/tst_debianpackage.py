@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Builds the Debian package from this build tree with CPack, inspects it with dpkg-deb, and
 unpacks it with dpkg -x into a scratch root that the launcher test starts the program from."""
 

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 """`cmake --install` into a plain prefix, a prefix that needs quoting in a launcher, and a staged
 (DESTDIR) prefix: the right files land, nothing else does, the launcher starts the program in the
 folder that holds its bell, and the launcher and software-centre metadata validate."""

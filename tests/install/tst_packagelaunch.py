@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Starts the program unpacked from the Debian package the way a menu would: its desktop entry's
 command, in the entry's working folder (both moved into the scratch root), on a fresh X server
 with a window manager. The main window must appear, load the package's sound output, and close

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Test helper, not part of the program: renders every window and every tab page, in both
 // looks, to PNG files for a person to look at, and lists texts that do not fit their boxes.
 //

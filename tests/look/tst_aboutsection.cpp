@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The about section of the main window: four reading pages with their pictures and text
 // boxes, and its strip of equal headers along the window's bottom edge.
 #include "app/formreader.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Picture files dropped from the desktop on a picture view: a good one replaces that view's
 // picture in that window only; anything else is passed over without a word.
 #include "platform/look.h"

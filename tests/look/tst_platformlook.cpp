@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The platform look: which look and which font family a system gets, that the text really is
 // set in them, that captions stay black, and that style names the look lacks change nothing.
 #include "platform/look.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The windows as drawn: fills, fitted pictures and frames, the looks' colours, tab panels and
 // the text attributes of every text control, probed on windows rendered offscreen.
 #include "forms/TabbedTemplate.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Work put off until it is needed, or done once for the whole run: a picture view decodes its
 // picture when it is first drawn (or fetched ahead on a worker), and a text box takes its text
 // when it is first shown, laid out once for every box of its size and font. What the user sees

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Writes every built-in picture, the program icons and the bell into a folder laid out like the
 // repository's assets/ folder, or a contact sheet of all pictures for looking them over.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Small cards laid out in rings on a round wooden board, photographed from straight above.
 
 #include "paint.h"

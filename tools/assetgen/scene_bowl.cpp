@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A dark bronze singing bowl on a round black lacquered table scattered with small cards,
 // in the warm light of a window to the upper left.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A child's crayon drawing of an orange flower on a green stem, on slightly yellowed paper.
 
 #include "paint.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Photographs of journal pages: handwriting in ink on ruled paper lying on a wooden desk, some
 // with drawings (angels, a heart, a globe, a sun), and an open notebook full of angels.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Tangled loops scribbled in blue ballpoint and marker on white paper. The band across the
 // upper middle carries only a few pale loops, so that black text over it stays readable.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A crayon drawing on dark blue paper: a winged figure rising from a pink lotus on the water,
 // under two suns. The band across the upper middle stays dark and quiet for light text.
 

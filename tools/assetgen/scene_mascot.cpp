@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The mascot: a smiling green paper scroll with arms, cut out on a transparent background.
 
 #include "paint.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Illustrated group scenes: a writing circle seated on a wooden floor, a group of adults, and
 // young people on the grass outdoors. Figures are lit from the upper left.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The sound-output module: Qt Multimedia's audio sink over the sound server, built as a module
 // of its own that the program loads once start-up is over (see bell/systemaudiooutput.cpp).
 // Qt Multimedia and what it brings (Qt Network, the sound-server client) are over twenty
