@@ -23,6 +23,12 @@ QUORLIN_PACKAGING_PACKAGES=(dpkg-dev file)
 # validators of the desktop entry and the software-centre metadata.
 QUORLIN_TEST_PACKAGES=(xvfb openbox xdotool x11-utils pulseaudio pulseaudio-utils python3 dbus at-spi2-core python3-pyatspi libthai0
     imagemagick sox strace "${QUORLIN_PACKAGING_PACKAGES[@]}" desktop-file-utils appstream)
+# To build the Windows toolkit (scripts/windows-toolkit.sh) and cross-build Quorlin with it: the
+# mingw-w64 compilers, the host's Qt tools and shader baker, dpkg-source to unpack Debian's sources
+# and libthai's dictionary.
+QUORLIN_WINDOWS_TOOLKIT_PACKAGES=(cmake ninja-build g++ pkg-config dpkg-dev patch
+    g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix qt6-base-dev qt6-base-dev-tools
+    qt6-shader-baker qt6-shadertools-dev libthai-data debian-archive-keyring)
 
 quorlin_install() {
     local missing=()
