@@ -296,6 +296,70 @@ private slots:
         QUORLIN_PROBE(image, 198, 282, br, 0);
     }
 
+    void everyPictureViewShowsItsOwnPicture_data()
+    {
+        QTest::addColumn<QString>("window");
+        QTest::addColumn<QString>("member");
+        QTest::addColumn<QString>("picture");
+        QTest::addColumn<QSize>("pixels");
+        QTest::addColumn<QSize>("view");
+        const QSize big(700, 600);
+        // The main window's home and topic pictures are those its "Windows" view puts in.
+        QTest::newRow("main, home") << "TTabbedForm" << "ImageControl6" << "home_bowl.png"
+                                    << QSize(827, 548) << big;
+        QTest::newRow("main, topic") << "TTabbedForm" << "ImageControl7" << "topic_flower.png"
+                                     << QSize(827, 548) << big;
+        QTest::newRow("main, cards") << "TTabbedForm" << "ImageControl1" << "cards_board.png"
+                                     << QSize(720, 540) << big;
+        QTest::newRow("main, about program") << "TTabbedForm" << "ImageControl3"
+                                             << "about_notebook.png" << QSize(720, 480) << big;
+        QTest::newRow("main, about writing") << "TTabbedForm" << "ImageControl4"
+                                             << "about_circle.png" << QSize(720, 477) << big;
+        QTest::newRow("main, about project") << "TTabbedForm" << "ImageControl2"
+                                             << "about_adults.png" << QSize(926, 617) << big;
+        QTest::newRow("main, about support") << "TTabbedForm" << "ImageControl5"
+                                             << "about_youth.png" << QSize(640, 480) << big;
+        QTest::newRow("topic guidance, about") << "TForm1" << "ImageControl6" << "home_bowl.png"
+                                               << QSize(827, 548) << big;
+        QTest::newRow("topic guidance, keys") << "TForm1" << "ImageControl7" << "topic_flower.png"
+                                              << QSize(827, 548) << big;
+        QTest::newRow("topic guidance, non-stop") << "TForm1" << "ImageControl1"
+                                                  << "cards_board.png" << QSize(720, 540) << big;
+        QTest::newRow("topic guidance, review") << "TForm1" << "ImageControl2"
+                                                << "review_journal.png" << QSize(1296, 968) << big;
+        QTest::newRow("topic guidance, banner") << "TForm1" << "ImageControl3"
+                                                << "mascot_scroll.png" << QSize(720, 960)
+                                                << QSize(392, 153);
+        QTest::newRow("card guidance, about") << "TForm2" << "ImageControl6"
+                                              << "card_about_journal.png" << QSize(960, 717) << big;
+        QTest::newRow("card guidance, writing") << "TForm2" << "ImageControl7"
+                                                << "card_angel_page.png" << QSize(1600, 1200)
+                                                << big;
+        QTest::newRow("card guidance, banner") << "TForm2" << "ImageControl3"
+                                               << "mascot_scroll.png" << QSize(720, 960)
+                                               << QSize(388, 153);
+    }
+
+    void everyPictureViewShowsItsOwnPicture()
+    {
+        // Pixel for pixel, so that two pictures of one size swapped in a window's data fail.
+        QFETCH(QString, window);
+        QFETCH(QString, member);
+        QFETCH(QString, picture);
+        QFETCH(QSize, pixels);
+        QFETCH(QSize, view);
+        Form *form = openNamed(window);
+        auto *shown = form->member<PictureView>(member);
+        QVERIFY2(shown, qPrintable(member));
+        QCOMPARE(shown->size(), view);
+        QCOMPARE(shown->pictureSize(), pixels);
+        const QImage expected = QImage(QStringLiteral(":/pictures/") + picture)
+                                    .convertToFormat(QImage::Format_ARGB32_Premultiplied);
+        QCOMPARE(expected.size(), pixels);
+        QVERIFY2(shown->picture().convertToFormat(QImage::Format_ARGB32_Premultiplied) == expected,
+                 qPrintable(QStringLiteral("%1.%2 does not show %3").arg(window, member, picture)));
+    }
+
     void pictureFrameAndFittedPictureEdges_data()
     {
         QTest::addColumn<QSize>("view");
