@@ -4,6 +4,8 @@
 #include "bell/bellplayer.h"
 #include "forms/TabbedTemplate.h"
 #include "forms/Unit1.h"
+#include "forms/Unit3.h"
+#include "forms/Unit6.h"
 #include "support/windowfixture.h"
 #include "ui/controls.h"
 #include "ui/pictureview.h"
@@ -54,6 +56,22 @@ private:
     {
         selectTab(TabbedForm, "TabControl1", 1);
         press(TabbedForm, "Button7");
+        return Form1;
+    }
+    // Main window: the topic tab, a whole topic ritual, then the result window's "คำแนะนำ".
+    TForm1 *openGuideFromAResult()
+    {
+        selectTab(TabbedForm, "TabControl1", 1);
+        press(TabbedForm, "Button6");
+        TForm3 *ritual = Form3;
+        press(ritual, "Button4");
+        press(ritual, "Button4");
+        TForm6 *result = Form6;
+        if (!result || !result->isVisible())
+            qFatal("the topic ritual opened no result window");
+        press(result, "Button4");
+        if (result->isVisible())
+            qFatal("the result window's Advice left it open");
         return Form1;
     }
     void clickPicture(TForm1 *guide)
@@ -186,15 +204,21 @@ private slots:
     {
         QTest::addColumn<int>("leftOn");
         QTest::addColumn<bool>("byBack"); // else the system's close command
+        QTest::addColumn<bool>("throughResult"); // reopened by the topic result window's Advice
         for (int i = 0; i < 5; ++i)
-            QTest::addRow("left on tab %d by close command", i) << i << false;
-        QTest::newRow("left on the menu by Back") << 4 << true;
+            QTest::addRow("left on tab %d by close command", i) << i << false << false;
+        QTest::newRow("left on the menu by Back") << 4 << true << false;
+        QTest::newRow("left on the review page, reopened by a result's Advice")
+            << 3 << false << true;
+        QTest::newRow("left on the menu by Back, reopened by a result's Advice")
+            << 4 << true << true;
     }
 
     void alwaysOpensOnTheAboutPage()
     {
         QFETCH(int, leftOn);
         QFETCH(bool, byBack);
+        QFETCH(bool, throughResult);
         TForm1 *first = openGuide();
         QCOMPARE(get<TabControl>(first, "TabControl3")->activeTab(),
                  get<TabItem>(first, "TabItem10"));
@@ -209,7 +233,7 @@ private slots:
         QVERIFY(!first->isVisible());
         QCOMPARE(f->app->activeForm(), TabbedForm);
 
-        TForm1 *second = openGuide();
+        TForm1 *second = throughResult ? openGuideFromAResult() : openGuide();
         QVERIFY(second != first);
         QCOMPARE(get<TabControl>(second, "TabControl3")->activeTab(),
                  get<TabItem>(second, "TabItem10"));
