@@ -38,6 +38,16 @@ set(CPACK_DEBIAN_PACKAGE_DEPENDS
     "qt6-qpa-plugins, libthai0, libsndfile1, libpulse0, fonts-noto-core, fonts-noto-ui-core")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "pulseaudio | pipewire-pulse")
 
+# The package's changelog, its copyright file naming the licence of each part of the source, and
+# the lintian tags it overrides, each with its reason. Only the Debian package carries them; CPack
+# installs them with a script of its own while it stages the package.
+configure_file(${CMAKE_CURRENT_SOURCE_DIR}/debian/copyright.in debian/copyright @ONLY)
+quorlin_gzip(${CMAKE_CURRENT_SOURCE_DIR}/debian/changelog debian/changelog.Debian.gz)
+set(CPACK_QUORLIN_DEBIAN_DOCS ${CMAKE_CURRENT_BINARY_DIR}/debian/copyright
+    ${CMAKE_CURRENT_BINARY_DIR}/debian/changelog.Debian.gz)
+set(CPACK_QUORLIN_DEBIAN_OVERRIDES ${CMAKE_CURRENT_SOURCE_DIR}/debian/lintian-overrides)
+list(APPEND CPACK_INSTALL_SCRIPTS ${CMAKE_CURRENT_SOURCE_DIR}/debian/install-docs.cmake)
+
 # `package_source` makes one tarball of the sources, without history or build folders.
 set(CPACK_SOURCE_GENERATOR TXZ)
 set(CPACK_SOURCE_PACKAGE_FILE_NAME quorlin-${QUORLIN_PACKAGE_VERSION})

@@ -11,7 +11,7 @@ int main(int, char *argv[])
     char *qtArgv[] = {argv[0], nullptr};
     QApplication qtApp(qtArgc, qtArgv);
     // Lets the desktop match the windows to the installed launcher and its icon.
-    QGuiApplication::setDesktopFileName(QStringLiteral("org.quorlin.Quorlin"));
+    QGuiApplication::setDesktopFileName(QStringLiteral(QUORLIN_APP_ID));
 
     quorlin::Application app;
     app.initialize();

@@ -22,11 +22,18 @@ BELL = "80578_634166-lq.wav"
 ICON_SIZES = (16, 32, 48, 64, 128, 256)
 
 # Every file an install puts under its prefix, and nothing else: no tests, tools or benchmarks.
+MODULE = "lib/quorlin/modules/quorlin-audio.so"
+MANUAL_PAGE = "share/man/man1/quorlin.1.gz"
 EXPECTED_FILES = sorted(
-    ["bin/quorlin", "lib/quorlin/quorlin-audio.so", f"share/quorlin/{BELL}",
+    ["bin/quorlin", MODULE, f"share/quorlin/{BELL}", MANUAL_PAGE,
      f"share/applications/{APP_ID}.desktop",
      f"share/metainfo/{APP_ID}.metainfo.xml"]
     + [f"share/icons/hicolor/{s}x{s}/apps/{APP_ID}.png" for s in ICON_SIZES])
+# The Debian package has these as well: its changelog, its copyright file and its lintian
+# overrides.
+DEBIAN_ONLY_FILES = ["share/doc/quorlin/changelog.Debian.gz", "share/doc/quorlin/copyright",
+               "share/lintian/overrides/quorlin"]
+PACKAGE_FILES = sorted(EXPECTED_FILES + DEBIAN_ONLY_FILES)
 
 # Where the unpacked package lives; the package test makes it, the launcher test uses it.
 PACKAGE_DIR = SCRATCH / "package"

@@ -6,7 +6,7 @@ import re
 import subprocess
 import unittest
 
-from installsupport import (APP_ID, BELL, BUILD_DIR, CPACK, EXPECTED_FILES, PACKAGE_DIR,
+from installsupport import (APP_ID, BELL, BUILD_DIR, CPACK, PACKAGE_DIR, PACKAGE_FILES,
                             PACKAGE_ROOT, PROJECT_VERSION, SCRATCH, SOURCE_DIR, depends_clauses,
                             exec_argv, files_under, fresh_dir, read_desktop_entry, run)
 
@@ -96,8 +96,8 @@ class DebianPackage(unittest.TestCase):
             if not perms.startswith("d"):
                 files.append(path[len("./usr/"):])
                 modes[files[-1]] = perms
-        self.assertEqual(sorted(files), EXPECTED_FILES)
-        self.assertEqual(files_under(PACKAGE_ROOT / "usr"), EXPECTED_FILES)
+        self.assertEqual(sorted(files), PACKAGE_FILES)
+        self.assertEqual(files_under(PACKAGE_ROOT / "usr"), PACKAGE_FILES)
         for path, perms in modes.items():
             with self.subTest(path):
                 self.assertEqual(perms, "-rwxr-xr-x" if path == "bin/quorlin" else "-rw-r--r--")

@@ -98,6 +98,15 @@ class InstalledFiles(unittest.TestCase):
         release = component.find("releases/release").get("version")
         self.assertRegex(release, "^" + re.escape(PROJECT_VERSION) + r"\.\d+$")
 
+    def test_metainfo_screenshot_is_the_committed_one_at_its_size(self):
+        # The web site serves the screenshot kept with the source under the same file name, and
+        # software centres lay it out by the size the metadata gives.
+        _, root = self.cases["plain"]
+        component = ET.parse(root / f"share/metainfo/{APP_ID}.metainfo.xml").getroot()
+        image = component.find("screenshots/screenshot/image")
+        shot = SOURCE_DIR / "packaging/screenshots" / image.text.rsplit("/", 1)[1]
+        self.assertEqual(png_size(shot), (int(image.get("width")), int(image.get("height"))))
+
 
 if __name__ == "__main__":
     unittest.main()

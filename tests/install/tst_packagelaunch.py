@@ -11,7 +11,8 @@ import subprocess
 import time
 import unittest
 
-from installsupport import APP_ID, PACKAGE_ROOT, SCRATCH, exec_argv, fresh_dir, read_desktop_entry
+from installsupport import (APP_ID, MODULE, PACKAGE_ROOT, SCRATCH, exec_argv, fresh_dir,
+                            read_desktop_entry)
 
 WAIT = 60  # seconds for a window to appear or the program to end; a loaded machine is slow
 
@@ -121,7 +122,7 @@ class PackagedLauncher(unittest.TestCase):
         self.assertEqual(self.x11.windows("Application Error"), [])
         # Once started, it loads its sound output: the module from its own package, found from
         # the program's folder.
-        module = str(PACKAGE_ROOT / "usr/lib/quorlin/quorlin-audio.so")
+        module = str(PACKAGE_ROOT / "usr" / MODULE)
         maps = f"/proc/{program.pid}/maps"
         self.x11.wait_for(lambda: module in open(maps).read() or program.poll() is not None,
                           "the sound output module to be loaded")
