@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the Windows toolkit Quorlin is cross-built with: Qt 6.4 (base and multimedia), libsndfile
 # and a thai.dll (libthai with libdatrie inside) with its word dictionary, all for 64-bit Windows
 # with mingw-w64, from Debian's own source packages. Everything lands in one folder outside the

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Cross-compiling for 64-bit Windows with Debian's mingw-w64 (posix threads), used for the Windows
 # toolkit and, chained from Qt's own toolchain file, for Quorlin itself.
 set(CMAKE_SYSTEM_NAME Windows)
