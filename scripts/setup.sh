@@ -19,10 +19,12 @@ QUORLIN_RUNTIME_PACKAGES=(libqt6widgets6 libqt6multimedia6 qt6-qpa-plugins libth
 QUORLIN_PACKAGING_PACKAGES=(dpkg-dev file)
 # To test as a person would: an X server with a window manager, a mouse and keyboard driver,
 # a sound server with a recorder, tools to look at pictures and sounds, and a system call tracer
-# to see what the program writes and reaches; to test the install, the package tools and the
-# validators of the desktop entry and the software-centre metadata.
+# to see what the program writes and reaches; to test the install, the package tools, the
+# validators of the desktop entry and the software-centre metadata, Debian's package checker and
+# the manual page formatter; git lists the source files whose licence line is checked.
 QUORLIN_TEST_PACKAGES=(xvfb openbox xdotool x11-utils pulseaudio pulseaudio-utils python3 dbus at-spi2-core python3-pyatspi libthai0
-    imagemagick sox strace "${QUORLIN_PACKAGING_PACKAGES[@]}" desktop-file-utils appstream)
+    imagemagick sox strace "${QUORLIN_PACKAGING_PACKAGES[@]}" desktop-file-utils appstream lintian
+    man-db git)
 # To build the Windows toolkit (scripts/windows-toolkit.sh) and cross-build Quorlin with it: the
 # mingw-w64 compilers, the host's Qt tools and shader baker, dpkg-source to unpack Debian's sources
 # and libthai's dictionary.
