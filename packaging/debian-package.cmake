@@ -20,8 +20,11 @@ string(JOIN "\n" CPACK_PACKAGE_DESCRIPTION
 # would move the source tarball's contents under usr/ as well). CPack stages the files with the
 # install prefix set to it, so the desktop entry names /usr paths, not CPack's scratch folder.
 
-# The build's debug information names source and build folders; the package carries none.
+# The build's debug information names source and build folders; the package carries none, nor
+# the compiler's version strings.
 set(CPACK_STRIP_FILES ON)
+set(CPACK_QUORLIN_STRIP ${CMAKE_STRIP})
+list(APPEND CPACK_PRE_BUILD_SCRIPTS ${CMAKE_CURRENT_SOURCE_DIR}/debian/strip-sections.cmake)
 
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_RELEASE 1)
