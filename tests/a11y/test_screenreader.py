@@ -32,7 +32,7 @@ import pyatspi  # noqa: E402  (connects to the session bus of dbus-run-session)
 
 TOPICS = os.path.join(HERE, "..", "..", "assets", "decks", "topics.txt")
 INSTRUCTION = "อยู่กับตัวเองสักครู่หนึ่ง ก่อนกดปุ่มเดิมอีกครั้ง"
-BOWL = "ขันทิเบตสีเข้มบนโต๊ะกลมสีดำ มีไพ่ใบเล็กวางกระจายอยู่รอบ ๆ"
+BOWL = "ขันทิเบตสีเข้มบนโต๊ะกลมสีดำ มีไพ่ใบเล็กวางกระจายอยู่รอบๆ"
 RINGS_BELL = "กดที่ภาพเพื่อฟังเสียงระฆัง"
 
 harness.TEST_DEADLINE = 100  # the accessibility bus answers slowly on a busy machine

@@ -40,7 +40,7 @@ struct Expected
     QString description = {};
 };
 
-const QString kBowl = QStringLiteral("ขันทิเบตสีเข้มบนโต๊ะกลมสีดำ มีไพ่ใบเล็กวางกระจายอยู่รอบ ๆ");
+const QString kBowl = QStringLiteral("ขันทิเบตสีเข้มบนโต๊ะกลมสีดำ มีไพ่ใบเล็กวางกระจายอยู่รอบๆ");
 const QString kRingsBell = QStringLiteral("กดที่ภาพเพื่อฟังเสียงระฆัง");
 const QString kFlower = QStringLiteral("ภาพวาดสีเทียนบนกระดาษ ดอกไม้สีเขียวกับสีส้ม");
 const QString kCards = QStringLiteral("ภาพถ่ายจากด้านบน ไพ่ใบเล็กเรียงเป็นวงบนแผ่นไม้กลม");
