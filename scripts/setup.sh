@@ -21,10 +21,12 @@ QUORLIN_PACKAGING_PACKAGES=(dpkg-dev file)
 # a sound server with a recorder, tools to look at pictures and sounds, and a system call tracer
 # to see what the program writes and reaches; to test the install, the package tools, the
 # validators of the desktop entry and the software-centre metadata, Debian's package checker and
-# the manual page formatter; git lists the source files whose licence line is checked.
+# the manual page formatter; git lists the source files whose licence line is checked; and the
+# handwriting face the picture generator writes the journal pages in, so that the test that runs
+# it again can compare its pictures with the committed ones.
 QUORLIN_TEST_PACKAGES=(xvfb openbox xdotool x11-utils pulseaudio pulseaudio-utils python3 dbus at-spi2-core python3-pyatspi libthai0
     imagemagick sox strace "${QUORLIN_PACKAGING_PACKAGES[@]}" desktop-file-utils appstream lintian
-    man-db git)
+    man-db git fonts-tlwg-purisa-otf)
 # To build the Windows toolkit (scripts/windows-toolkit.sh) and cross-build Quorlin with it: the
 # mingw-w64 compilers, the host's Qt tools and shader baker, dpkg-source to unpack Debian's sources
 # and libthai's dictionary.

@@ -10,7 +10,16 @@ foreach(var GENERATOR COMMITTED OUTPUT)
 endforeach()
 
 file(REMOVE_RECURSE ${OUTPUT})
-execute_process(COMMAND ${GENERATOR} ${OUTPUT} RESULT_VARIABLE result ERROR_VARIABLE errors)
+# The generator runs with a font configuration that holds no fonts at all: the journal pages'
+# handwriting must come from the one font file the generator reads itself, never from a font
+# the system happens to have installed under that name or for Thai.
+set(no_fonts ${OUTPUT}-no-fonts.conf)
+file(WRITE ${no_fonts}
+     "<?xml version=\"1.0\"?>\n"
+     "<!DOCTYPE fontconfig SYSTEM \"urn:fontconfig:fonts.dtd\">\n"
+     "<fontconfig><cachedir>${OUTPUT}-font-cache</cachedir></fontconfig>\n")
+execute_process(COMMAND ${CMAKE_COMMAND} -E env FONTCONFIG_FILE=${no_fonts} ${GENERATOR} ${OUTPUT}
+                RESULT_VARIABLE result ERROR_VARIABLE errors)
 if(NOT result EQUAL 0)
     message(FATAL_ERROR "the generator failed (${result}): ${errors}")
 endif()

@@ -3,6 +3,7 @@
 // repository's assets/ folder, or a contact sheet of all pictures for looking them over.
 
 #include "bell.h"
+#include "handwriting.h"
 #include "pictures.h"
 
 #include <QDir>
@@ -162,6 +163,11 @@ int main(int argc, char **argv)
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
     QStringList args = app.arguments().mid(1);
+    QString error;
+    if (!args.isEmpty() && !handwritingAvailable(&error)) {
+        QTextStream(stderr) << "quorlin_assetgen: " << error << '\n';
+        return 1;
+    }
     if (args.size() == 2 && args[0] == "--contact-sheet")
         return writeContactSheet(args[1]);
     if (!args.isEmpty() && !args[0].startsWith("--"))

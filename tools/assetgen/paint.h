@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "handwriting.h"
 #include "random.h"
 
 #include <QColor>
@@ -12,7 +13,7 @@
 #include <vector>
 
 // Painting helpers shared by the pictures: noise textures, blur, soft shadows, crayon and ink
-// strokes, and the handwriting and angel doodles that several journal pages carry.
+// strokes, and the angel and other doodles that several journal pages carry.
 
 namespace quorlin::assetgen {
 
@@ -62,22 +63,6 @@ void crayon(QPainter &p, const QPainterPath &path, const QColor &color, double w
 // A crayon-filled area: dense hatching clipped to the shape.
 void crayonFill(QPainter &p, const QPainterPath &shape, const QColor &color, double density,
                 double angle, Random &rng);
-
-// Lines of Thai-looking handwriting filling a rectangle.
-struct Handwriting
-{
-    QColor ink{30, 40, 90};
-    double lineHeight = 24.0; // baseline to baseline
-    double xHeight = 8.0;     // height of the letter bodies
-    double penWidth = 1.4;
-    double slant = 0.12;
-    double lastLineFraction = 0.6; // the last line of a paragraph stops short
-    int paragraphEvery = 5;        // lines per paragraph, roughly
-};
-void handwriting(QPainter &p, const QRectF &area, const Handwriting &style, Random &rng);
-// One line of handwriting from start along width.
-void handwritingLine(QPainter &p, QPointF start, double width, const Handwriting &style,
-                     Random &rng);
 
 // A hand-drawn angel: head with halo, dress, spread feathered wings; size is its height.
 void angelDoodle(QPainter &p, QPointF centre, double size, const QPen &pen, const QColor &dress,

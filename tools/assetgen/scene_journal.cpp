@@ -134,18 +134,32 @@ QImage drawJournalPage(int width, int height)
         Random rng(1103);
         Handwriting hw;
         hw.ink = BlueInk;
-        hw.xHeight = 15;
+        hw.size = 30;
         hw.lineHeight = 44;
-        hw.penWidth = 2.2;
-        // Date in the top corner, a title line, then the entry.
-        handwritingLine(p, QPointF(470, 74), 170, hw, rng);
+        // Date in the top corner, an underlined title, then the entry: an evening of reading
+        // back through a month of the journal.
+        const QString date = QStringLiteral("๑๒ มีนาคม");
+        handwritingLine(p, QPointF(630 - handwritingWidth(date, hw), 88), date, hw, rng);
         Handwriting title = hw;
-        title.xHeight = 22;
-        title.penWidth = 3.0;
-        handwritingLine(p, QPointF(150, 140), 330, title, rng);
+        title.size = 38;
+        const QString heading = QStringLiteral("อ่านทวนบันทึกเดือนที่แล้ว");
+        handwritingLine(p, QPointF(150, 136), heading, title, rng);
         p.setPen(QPen(BlueInk, 2));
-        p.drawLine(QPointF(150, 150), QPointF(480, 148));
-        handwriting(p, QRectF(116, 190, 540, 700), hw, rng);
+        p.drawLine(QPointF(150, 150), QPointF(160 + handwritingWidth(heading, title), 148));
+        handwriting(p, QRectF(116, 190, 540, 700),
+                    {QStringLiteral("เช้านี้ชงชาแล้วนั่งอ่านสมุดเล่มเก่าตั้งแต่หน้าแรก "
+                                    "ลายมือช่วงต้นเดือนดูรีบร้อน ประโยคสั้นๆ "
+                                    "ที่มีแต่คำว่าเหนื่อย กับคำว่าไม่ทัน"),
+                     QStringLiteral("แต่พออ่านไปเรื่อยๆ ก็เห็นว่าตัวเองเริ่มเขียนถึงเรื่องเล็กๆ "
+                                    "ที่ทำให้ยิ้มได้มากขึ้น แสงแดดตอนเย็น เสียงหัวเราะของหลาน "
+                                    "ข้าวต้มฝีมือแม่"),
+                     QStringLiteral("สิ่งที่เพิ่งสังเกตเห็นวันนี้คือ "
+                                    "วันที่เขียนยาวที่สุดมักเป็นวันที่หนักใจที่สุด "
+                                    "และพอเขียนจบ ใจก็เบาลงทุกครั้ง"),
+                     QStringLiteral("เดือนนี้จะลองกลับมาอ่านทวนทุกวันอาทิตย์ "
+                                    "ไม่ใช่เพื่อตัดสินตัวเอง แต่เพื่อรู้จักตัวเองให้มากขึ้น"),
+                     QStringLiteral("ขอบคุณตัวเองที่ยังเขียนต่อมาจนถึงวันนี้")},
+                    hw, rng);
     }
     placeSheet(img, page, QPointF(width * 0.5, height * 0.5), -2.5, 18);
     pen(img, QPointF(width * 0.86, height * 0.6), -70, 430, QColor(30, 50, 130));
@@ -166,11 +180,20 @@ QImage drawHeartAngelGlobePage(int width, int height)
         Random rng(1303);
         Handwriting hw;
         hw.ink = BlueInk;
-        hw.xHeight = 11;
+        hw.size = 22;
         hw.lineHeight = 32;
-        hw.penWidth = 1.7;
-        handwriting(p, QRectF(86, 44, 520, 150), hw, rng);
-        handwriting(p, QRectF(86, 500, 520, 170), hw, rng);
+        // What the card brought to mind, above the drawings, and what each drawing stands for,
+        // below them.
+        handwriting(p, QRectF(86, 44, 520, 150),
+                    {QStringLiteral("ไพ่นางฟ้าที่จับได้เช้านี้ชวนให้นึกถึงความรักที่มีต่อคนรอบตัว "
+                                    "และต่อโลกใบนี้ เลยลองวาดสิ่งที่อยู่ในใจออกมาเป็นภาพ")},
+                    hw, rng);
+        handwriting(p, QRectF(86, 493, 520, 180),
+                    {QStringLiteral("หัวใจคือคนในบ้านที่รอเรากลับไปกินข้าวด้วยกันทุกเย็น "
+                                    "นางฟ้าคือเพื่อนที่โทรมาถามไถ่ในวันที่เราไม่อยากคุยกับใคร "
+                                    "ส่วนโลกกลมๆ นั้นเตือนว่าความรักไม่จำเป็นต้องอยู่แค่ใกล้ตัว "
+                                    "คืนนี้จะส่งข้อความไปขอบคุณเพื่อนคนนั้นสักหน่อย")},
+                    hw, rng);
     }
     {
         QImage layer = canvas(page.width(), page.height());
@@ -205,11 +228,23 @@ QImage drawAngelJournalPage(int width, int height)
         Random rng(1403);
         Handwriting hw;
         hw.ink = BlueInk;
-        hw.xHeight = 19;
+        hw.size = 36;
         hw.lineHeight = 54;
-        hw.penWidth = 2.8;
-        handwriting(p, QRectF(150, 80, 380, 760), hw, rng);
-        handwriting(p, QRectF(150, 860, 860, 240), hw, rng);
+        // Thoughts on the card drawn, down beside the angel, and the next small step across the
+        // foot of the page.
+        handwriting(p, QRectF(150, 76, 380, 754),
+                    {QStringLiteral("ไพ่ที่จับได้วันนี้พูดถึงความกล้าหาญ อ่านแล้วแอบขำตัวเอง "
+                                    "เพราะช่วงนี้รู้สึกว่าตัวเองขี้กลัวที่สุด กลัวเปลี่ยนงาน "
+                                    "กลัวคนที่บ้านผิดหวัง กลัวเลือกผิด"),
+                     QStringLiteral("พอนั่งนิ่งๆ แล้วถามตัวเองว่า ถ้านางฟ้าองค์นี้นั่งอยู่ข้างๆ "
+                                    "เธอจะพูดว่าอะไร คำที่ผุดขึ้นมาคือ ความกล้าไม่ใช่การไม่กลัว "
+                                    "แต่คือการก้าวไปทั้งที่ยังกลัวอยู่")},
+                    hw, rng);
+        handwriting(p, QRectF(150, 832, 860, 263),
+                    {QStringLiteral("ก้าวเล็กๆ ของพรุ่งนี้ คือเขียนอีเมลถามรายละเอียดงานใหม่ให้เสร็จ "
+                                    "แล้วค่อยคิดต่อ ไม่ต้องรีบ ไม่ต้องสมบูรณ์แบบ "
+                                    "แค่ก้าวแรกก็พอแล้ว")},
+                    hw, rng);
     }
     {
         QImage layer = canvas(page.width(), page.height());
@@ -256,6 +291,31 @@ QImage drawFourPages(int width, int height)
     QImage img = canvas(width, height, QColor(246, 244, 240));
     const int gap = 6, cw = (width - 3 * gap) / 2, ch = (height - 3 * gap) / 2;
     const QColor tones[] = {{250, 246, 232}, {244, 242, 236}, {252, 244, 226}, {246, 244, 238}};
+    // A morning, a letter to a younger self, what calmed the week, and an apology to make.
+    const QStringList entries[] = {
+        {QStringLiteral("ตื่นมาเห็นแดดส่องเข้ามาทางหน้าต่าง เลยลุกไปเปิดม่านให้กว้างที่สุด "
+                        "วันนี้อยากเริ่มต้นช้าๆ ดื่มน้ำหนึ่งแก้ว ยืดตัว "
+                        "แล้วเขียนสามเรื่องที่รู้สึกขอบคุณ"),
+         QStringLiteral("หนึ่ง ได้นอนเต็มอิ่ม สอง แมวมานอนข้างๆ สาม ยังมีแรงทำสิ่งที่รัก")},
+        {QStringLiteral("ถึงตัวเองตอนอายุสิบห้า"),
+         QStringLiteral("ไม่ต้องพยายามเป็นเหมือนใครนะ ความเงียบของเธอไม่ใช่ข้อเสีย "
+                        "มันทำให้เธอได้ยินคนอื่นชัดกว่าใคร "
+                        "วันหนึ่งเธอจะมีเพื่อนที่ชอบนั่งเงียบๆ ด้วยกัน "
+                        "แล้วเธอจะรู้ว่าแค่เป็นตัวเองก็พอ"),
+         QStringLiteral("วันที่รู้สึกว่าไม่มีใครเข้าใจ วันนั้นจะผ่านไป "
+                        "และเธอเข้มแข็งกว่าที่คิด รักเธอเสมอ จากตัวเธอในวันนี้")},
+        {QStringLiteral("สิ่งที่ทำให้ใจสงบในสัปดาห์นี้ เสียงฝนตอนตีสี่ "
+                        "กลิ่นกาแฟจากร้านหน้าปากซอย การเดินกลับบ้านโดยไม่ดูโทรศัพท์ "
+                        "ได้คุยกับลุงยามเรื่องต้นมะม่วงที่แกปลูกไว้ "
+                        "ไม่มีเรื่องไหนยิ่งใหญ่ แต่ทุกเรื่องทำให้หายใจได้ลึกขึ้น"),
+         QStringLiteral("คืนนี้จะปิดไฟให้เร็วขึ้นอีกนิด แล้วฟังเสียงฝนให้นานกว่าเดิม")},
+        {QStringLiteral("เรื่องที่ยังค้างอยู่ในใจคือคำพูดแรงๆ ที่พูดกับน้องเมื่อวาน "
+                        "ตอนนั้นเหนื่อยและหงุดหงิด แต่น้องไม่ได้ทำอะไรผิดเลย "
+                        "เขียนแล้วถึงเห็นว่าเราไม่ได้โกรธน้อง "
+                        "เราโกรธที่ตัวเองทำงานไม่ทัน พรุ่งนี้จะขอโทษน้องก่อนออกจากบ้าน"),
+         QStringLiteral("แล้วจะชวนไปกินข้าวเหนียวมะม่วงร้านที่น้องชอบ "
+                        "ไม่ใช่เพื่อลบความผิด แต่เพราะคิดถึงเวลาดีๆ ที่มีด้วยกัน")},
+    };
     for (int i = 0; i < 4; ++i) {
         const int col = i % 2, row = i / 2;
         QImage page = sheet(QSize(cw, ch), 1601 + i, 22, 1.5, tones[i]);
@@ -275,11 +335,10 @@ QImage drawFourPages(int width, int height)
             Random rng(1611 + i);
             Handwriting hw;
             hw.ink = i % 2 ? QColor(50, 50, 60, 190) : QColor(40, 60, 130, 190);
-            hw.xHeight = 7.5;
+            hw.size = 15;
             hw.lineHeight = 22;
-            hw.penWidth = 1.2;
-            handwriting(p, QRectF(60, i == 0 ? 100 : 20, cw - 80, ch - (i == 0 ? 110 : 30)), hw,
-                        rng);
+            handwriting(p, QRectF(60, i == 0 ? 96 : 30, cw - 80, ch - (i == 0 ? 106 : 40)),
+                        entries[i], hw, rng);
         }
         // Each photograph has its own light.
         {
@@ -360,11 +419,20 @@ QImage drawAngelNotebook(int width, int height)
             pp.scale(k, k);
             Handwriting hw;
             hw.ink = BlueInk;
-            hw.xHeight = 6.5;
+            hw.size = 12.5;
             hw.lineHeight = 18;
-            hw.penWidth = 1.1;
             Random rng2(430 + side);
-            handwriting(pp, QRectF(side ? 26 : 50, side ? 288 : 300, 220, 120), hw, rng2);
+            // A few words under the drawings about the angels drawn.
+            handwriting(pp, QRectF(side ? 26 : 50, side ? 277 : 295, 220, 130),
+                        {side ? QStringLiteral("องค์ชุดฟ้าปีกสีทองนี้ "
+                                               "วาดตอนที่ใจสงบที่สุดในรอบเดือน "
+                                               "ส่วนองค์เล็กสีเขียวคอยเตือนให้พักบ้าง "
+                                               "เหนื่อยเมื่อไรให้หายใจลึกๆ แล้วค่อยเดินต่อ")
+                              : QStringLiteral("นางฟ้าของวันนี้ใส่ชุดสีชมพู ยิ้มกว้าง "
+                                               "มีเพื่อนตัวเล็กสีเหลืองบินตามมาด้วย "
+                                               "วาดไปก็ยิ้มไป ไม่ต้องสวยก็ได้ "
+                                               "แค่ได้ระบายสีให้ใจได้พักก็พอ")},
+                        hw, rng2);
         }
         // Pages curve down into the spine: darker towards it.
         {

@@ -112,12 +112,15 @@ QImage drawScrollMascot(int width, int height)
     Random rng(1201);
     Handwriting hw;
     hw.ink = QColor(60, 120, 56);
-    hw.xHeight = 18;
-    hw.lineHeight = 44;
-    hw.penWidth = 5;
+    hw.size = 38;
+    hw.weight = 2.5;
     hw.slant = 0.1;
+    const QString lines[] = {QStringLiteral("วันนี้ขอบคุณ"), QStringLiteral("ลมเย็นตอนเช้า"),
+                             QStringLiteral("และตัวเอง")};
     for (int i = 0; i < 3; ++i)
-        handwritingLine(p, QPointF(left + 50, 610 + i * 46), right - left - 100 - i * 40, hw, rng);
+        handwritingLine(p,
+                        QPointF((left + right - handwritingWidth(lines[i], hw)) / 2, 614 + i * 50),
+                        lines[i], hw, rng);
 
     // The face.
     const QPointF eyes[] = {{300, 410}, {422, 410}};
