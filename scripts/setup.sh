@@ -10,21 +10,23 @@ QUORLIN_BUILD=${QUORLIN_BUILD:-$QUORLIN_ROOT/build}
 # To build (libpng for the generator of the built-in pictures).
 QUORLIN_BUILD_PACKAGES=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-multimedia-dev
     libsndfile1-dev libpng-dev)
-# To run: Qt's libraries and platform plugins, Thai word breaking (Qt loads libthai at run time;
-# without it Thai lines break in the middle of words), the sound decoder, and Thai-capable fonts.
-QUORLIN_RUNTIME_PACKAGES=(libqt6widgets6 libqt6multimedia6 qt6-qpa-plugins libthai0 libsndfile1
-    fonts-noto-core fonts-noto-ui-core pulseaudio-utils)
+# To run: Qt's libraries and platform plugins (X11, and Wayland for a Wayland desktop without
+# Xwayland), Thai word breaking (Qt loads libthai at run time; without it Thai lines break in the
+# middle of words), the sound decoder, and Thai-capable fonts.
+QUORLIN_RUNTIME_PACKAGES=(libqt6widgets6 libqt6multimedia6 qt6-qpa-plugins qt6-wayland libthai0
+    libsndfile1 fonts-noto-core fonts-noto-ui-core pulseaudio-utils)
 # To build the Debian package: CPack finds the packages of the linked libraries with
 # dpkg-shlibdeps, which needs file to tell programs from data.
 QUORLIN_PACKAGING_PACKAGES=(dpkg-dev file)
-# To test as a person would: an X server with a window manager, a mouse and keyboard driver,
-# a sound server with a recorder, tools to look at pictures and sounds, and a system call tracer
-# to see what the program writes and reaches; to test the install, the package tools, the
-# validators of the desktop entry and the software-centre metadata, Debian's package checker and
-# the manual page formatter; git lists the source files whose licence line is checked; and the
-# handwriting face the picture generator writes the journal pages in, so that the test that runs
-# it again can compare its pictures with the committed ones.
-QUORLIN_TEST_PACKAGES=(xvfb openbox xdotool x11-utils pulseaudio pulseaudio-utils python3 dbus at-spi2-core python3-pyatspi libthai0
+# To test as a person would: an X server with a window manager, a Wayland compositor with
+# Xwayland, a mouse and keyboard driver, a sound server with a recorder, tools to look at pictures
+# and sounds, and a system call tracer to see what the program writes and reaches; to test the
+# install, the package tools, the validators of the desktop entry and the software-centre
+# metadata, Debian's package checker and the manual page formatter; git lists the source files
+# whose licence line is checked; and the handwriting face the picture generator writes the
+# journal pages in, so that the test that runs it again can compare its pictures with the
+# committed ones.
+QUORLIN_TEST_PACKAGES=(xvfb openbox weston xwayland xdotool x11-utils pulseaudio pulseaudio-utils python3 dbus at-spi2-core python3-pyatspi libthai0
     imagemagick sox strace "${QUORLIN_PACKAGING_PACKAGES[@]}" desktop-file-utils appstream lintian
     man-db git fonts-tlwg-purisa-otf)
 # To build the Windows toolkit (scripts/windows-toolkit.sh) and cross-build Quorlin with it: the

@@ -9,6 +9,7 @@
 #include <QCloseEvent>
 #include <QLinearGradient>
 #include <QPainter>
+#include <QShortcut>
 
 namespace quorlin {
 
@@ -34,6 +35,11 @@ Form::Form(QString className) : QWidget(nullptr), m_className(std::move(classNam
 {
     setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
     setAttribute(Qt::WA_DeleteOnClose, false);
+    // Alt+F4 is the system's close command. Most desktops turn it into a close request before
+    // the window sees it; where none does (some Wayland compositors, an X server without a
+    // window manager) the window takes the key itself, with the same effect.
+    auto *closeKey = new QShortcut(QKeySequence(Qt::ALT | Qt::Key_F4), this);
+    connect(closeKey, &QShortcut::activated, this, &QWidget::close);
 }
 
 Form::~Form() = default;

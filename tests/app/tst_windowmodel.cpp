@@ -299,6 +299,46 @@ private slots:
         QVERIFY2(MainTest->isVisible(), "closing the main window ends the program, not hides it");
     }
 
+    void altF4ClosesWhereverTheFocusIs_data()
+    {
+        QTest::addColumn<bool>("onTheMainWindow");
+        QTest::newRow("secondary window: hidden") << false;
+        QTest::newRow("main window: the program ends") << true;
+    }
+
+    void altF4ClosesWhereverTheFocusIs()
+    {
+        // Where the desktop does not turn Alt+F4 into a close request itself, the key reaches
+        // the window, with the focus on one of its controls; it closes as the close command.
+        QFETCH(bool, onTheMainWindow);
+        m_app->createForm(MainTest);
+        m_app->startUp();
+        m_app->createForm(SecondTest);
+        m_app->show(SecondTest);
+        Form *form = onTheMainWindow ? static_cast<Form *>(MainTest) : SecondTest;
+        if (onTheMainWindow)
+            m_app->show(MainTest);
+        QVERIFY(QTest::qWaitForWindowActive(form));
+        auto *button = form->findChild<QPushButton *>();
+        button->setFocus();
+        QCOMPARE(QApplication::focusWidget(), button);
+        events.clear();
+
+        QTest::keyClick(button, Qt::Key_F4, Qt::AltModifier);
+        QCOMPARE(events, QStringList{form->className() + QStringLiteral(" close")});
+        QCOMPARE(m_app->terminateRequested(), onTheMainWindow);
+        QCOMPARE(form->isVisible(), onTheMainWindow);
+
+        // F4 alone is no close command.
+        if (!onTheMainWindow) {
+            m_app->show(MainTest);
+            QVERIFY(QTest::qWaitForWindowActive(MainTest));
+            QTest::keyClick(MainTest->findChild<QPushButton *>(), Qt::Key_F4);
+            QVERIFY(MainTest->isVisible());
+            QCOMPARE(events.size(), 1);
+        }
+    }
+
     void closingTheActiveWindowActivatesByTheWindowList()
     {
         m_app->createForm(MainTest);

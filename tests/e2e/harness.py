@@ -343,6 +343,17 @@ class Session:
 
     def start_desktop(self):
         """Starts Xvfb on a free display number, then openbox, and waits for both."""
+        self.start_x_server(1280, 1024)
+        self.wm = subprocess.Popen(["openbox", "--sm-disable"], env=self.env(),
+                                   stdout=subprocess.DEVNULL,
+                                   stderr=open(self.path("openbox.log"), "wb"),
+                                   start_new_session=True)
+        wait_until(lambda: "window id" in self.x_tool(
+            ["xprop", "-root", "_NET_SUPPORTING_WM_CHECK"], check_rc=False), 10,
+            "openbox to manage the display")
+
+    def start_x_server(self, width, height):
+        """Starts Xvfb on a free display number and waits until it takes connections."""
         for _ in range(20):
             number = random.randint(200, 899)
             if os.path.exists(f"/tmp/.X{number}-lock") or os.path.exists(
@@ -350,7 +361,7 @@ class Session:
                 continue
             read_fd, write_fd = os.pipe()
             xvfb = subprocess.Popen(
-                ["Xvfb", f":{number}", "-screen", "0", "1280x1024x24", "-nolisten", "tcp",
+                ["Xvfb", f":{number}", "-screen", "0", f"{width}x{height}x24", "-nolisten", "tcp",
                  "-noreset", "-displayfd", str(write_fd)],
                 pass_fds=(write_fd,), stdout=subprocess.DEVNULL,
                 stderr=open(self.path("xvfb.log"), "wb"), start_new_session=True)
@@ -375,13 +386,6 @@ class Session:
                 break
             _stop_process(xvfb)
         check(self.display, "no Xvfb display could be started")
-        self.wm = subprocess.Popen(["openbox", "--sm-disable"], env=self.env(),
-                                   stdout=subprocess.DEVNULL,
-                                   stderr=open(self.path("openbox.log"), "wb"),
-                                   start_new_session=True)
-        wait_until(lambda: "window id" in self.x_tool(
-            ["xprop", "-root", "_NET_SUPPORTING_WM_CHECK"], check_rc=False), 10,
-            "openbox to manage the display")
 
     def root_size(self):
         out = self.x_tool(["xwininfo", "-root"])
@@ -698,12 +702,13 @@ def _on_term(signum, frame):
     raise _Deadline("the test was stopped from outside")
 
 
-def run(test, name, sound=False, accessibility=False):
-    """Runs test(session) in a fresh session; exits 0 on success, 1 on failure."""
+def run(test, name, sound=False, accessibility=False, session_class=None):
+    """Runs test(session) in a fresh session (a Session, or session_class's); exits 0 on
+    success, 1 on failure."""
     check(len(sys.argv) == 2, f"usage: {sys.argv[0]} <path to quorlin>")
     started = time.monotonic()
     _become_subreaper()
-    session = Session(sys.argv[1], name)
+    session = (session_class or Session)(sys.argv[1], name)
     signal.signal(signal.SIGALRM, _on_alarm)
     signal.signal(signal.SIGTERM, _on_term)
     signal.alarm(TEST_DEADLINE)
