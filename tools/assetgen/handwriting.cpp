@@ -59,6 +59,21 @@ Face &face()
         }
         loaded.family = families.first();
         loaded.head = loaded.raw.fontTable("head");
+        // Thai runs its words together, and Qt asks libthai, loaded at run time, where a line
+        // may break. Without it the lines would wrap elsewhere and the pictures would change.
+        QFont font(loaded.family);
+        font.setPixelSize(int(ShapeSize));
+        QTextLayout probe(QStringLiteral("สวัสดีตอนเช้า"), font);
+        QTextOption wrap;
+        wrap.setWrapMode(QTextOption::WordWrap);
+        probe.setTextOption(wrap);
+        probe.beginLayout();
+        for (QTextLine line = probe.createLine(); line.isValid(); line = probe.createLine())
+            line.setLineWidth(1);
+        probe.endLayout();
+        if (probe.lineCount() != 3)
+            loaded.error = QStringLiteral("Qt finds no word boundaries in Thai text, which it "
+                                          "needs libthai for (Debian: libthai0)");
         return loaded;
     }();
     return f;
