@@ -2,6 +2,7 @@
 #include "app/formreader.h"
 
 #include "app/application.h"
+#include "app/buildsettings.h"
 #include "app/exception.h"
 #include "app/form.h"
 #include "bell/bellplayer.h"
@@ -667,7 +668,7 @@ QStringList builtInLines(const QString &path)
     QFile file(QStringLiteral(":/") + path);
     if (!file.open(QIODevice::ReadOnly))
         throw Exception(QStringLiteral("Text %1 not found").arg(path));
-    QString text = QString::fromUtf8(file.readAll());
+    QString text = expandBuildSettings(QString::fromUtf8(file.readAll()), path);
     if (text.endsWith(QLatin1Char('\n')))
         text.chop(1);
     return text.split(QLatin1Char('\n'));

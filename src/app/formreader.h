@@ -26,7 +26,8 @@ QImage builtInPicture(const QString &path);
 void prefetchBuiltInPicture(const QString &path, QSize drawn = {});
 // A built-in picture's size, read from its header; throws as builtInPicture does when missing.
 QSize builtInPictureSize(const QString &path);
-// A built-in text by resource path, as lines.
+// A built-in text by resource path, as lines, with the build's addresses filled in
+// (expandBuildSettings()).
 QStringList builtInLines(const QString &path);
 
 } // namespace quorlin

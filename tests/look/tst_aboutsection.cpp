@@ -11,6 +11,7 @@
 #include "ui/tabcontrol.h"
 
 #include <QClipboard>
+#include <QFile>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QScrollBar>
@@ -137,6 +138,46 @@ private slots:
         const QTextLayout *first = box->document()->firstBlock().layout();
         QVERIFY(first->lineCount() >= 1);
         QVERIFY(first->lineAt(0).cursorToX(3) > first->lineAt(0).cursorToX(0));
+    }
+
+    void theSupportPageShowsTheAddressesTheProgramWasBuiltWith_data()
+    {
+        QTest::addColumn<QString>("setting");
+        QTest::addColumn<QString>("value");
+        QTest::addColumn<int>("line");
+        QTest::addColumn<QString>("before");
+        QTest::newRow("donation e-mail")
+            << "QUORLIN_DONATION_EMAIL" << QStringLiteral(QUORLIN_DONATION_EMAIL) << 2
+            << QStringLiteral("อีเมล ");
+        QTest::newRow("donation telephone")
+            << "QUORLIN_DONATION_PHONE" << QStringLiteral(QUORLIN_DONATION_PHONE) << 2
+            << QStringLiteral("โทร. ");
+        // The same settings the home tab's buttons open.
+        QTest::newRow("web site") << "QUORLIN_WEBSITE_URL" << QStringLiteral(QUORLIN_WEBSITE_URL)
+                                  << 5 << QStringLiteral("เว็บไซต์ ");
+        QTest::newRow("facebook") << "QUORLIN_FACEBOOK_URL" << QStringLiteral(QUORLIN_FACEBOOK_URL)
+                                  << 6 << QStringLiteral("เฟซบุ๊ก ");
+    }
+
+    void theSupportPageShowsTheAddressesTheProgramWasBuiltWith()
+    {
+        QFETCH(QString, setting);
+        QFETCH(QString, value);
+        QFETCH(int, line);
+        QFETCH(QString, before);
+        const QStringList shown = showPageOf(QStringLiteral("Memo4"))->lines();
+        QCOMPARE(shown.size(), 7);
+        QVERIFY2(shown.at(line).contains(before + value), qPrintable(shown.at(line)));
+        QVERIFY2(!shown.join(QLatin1Char('\n')).contains(QLatin1String("{QUORLIN_")),
+                 "a placeholder is left in the text");
+
+        // The page names the setting, never a copy of its value, so that changing the setting
+        // changes the page.
+        QFile resource(QStringLiteral(":/text/about_support.txt"));
+        QVERIFY(resource.open(QIODevice::ReadOnly));
+        const QString stored = QString::fromUtf8(resource.readAll());
+        QVERIFY(stored.contains(QLatin1Char('{') + setting + QLatin1Char('}')));
+        QVERIFY2(!stored.contains(value), qPrintable(stored));
     }
 
     void textBoxesWrapAndCanBeReadButNotChanged_data()
