@@ -5,8 +5,10 @@
 #include "app/formreader.h"
 #include "platform/look.h"
 #include "ui/pictureview.h"
+#include "ui/tabcontrol.h"
 
 #include <QCloseEvent>
+#include <QKeyEvent>
 #include <QLinearGradient>
 #include <QPainter>
 #include <QShortcut>
@@ -98,6 +100,20 @@ void Form::closeEvent(QCloseEvent *event)
     // window model decides whether the window hides or the program ends.
     event->ignore();
     Application::instance().dispatch([this] { Application::instance().close(this); });
+}
+
+void Form::keyPressEvent(QKeyEvent *event)
+{
+    // The page keys (Ctrl+Tab, Ctrl+PageDown and their reverses), which no control here takes,
+    // arrive here from whatever has the focus.
+    if (const int step = TabControl::pageStep(event)) {
+        if (TabControl *tabs = TabControl::forPageKeys(this)) {
+            tabs->stepPage(step);
+            event->accept();
+            return;
+        }
+    }
+    QWidget::keyPressEvent(event);
 }
 
 void Form::changeEvent(QEvent *event)

@@ -17,6 +17,8 @@ namespace quorlin {
 
 TabStrip::TabStrip(QWidget *parent) : QTabBar(parent)
 {
+    // A Tab stop that a click focuses too; a strip declared as no Tab stop takes the click alone.
+    setFocusPolicy(Qt::StrongFocus);
     setDrawBase(false);
     setExpanding(false);
     setUsesScrollButtons(false);
@@ -214,6 +216,58 @@ void TabControl::setCurrentIndex(int index)
 void TabControl::setActiveTab(TabItem *item)
 {
     setCurrentIndex(m_tabs.indexOf(item));
+}
+
+int TabControl::pageStep(const QKeyEvent *event)
+{
+    const Qt::KeyboardModifiers mods = event->modifiers() & ~Qt::KeypadModifier;
+    switch (event->key()) {
+    case Qt::Key_Tab:
+        return mods == Qt::ControlModifier                      ? 1
+               : mods == (Qt::ControlModifier | Qt::ShiftModifier) ? -1
+                                                                   : 0;
+    case Qt::Key_Backtab:
+        return mods == (Qt::ControlModifier | Qt::ShiftModifier) ? -1 : 0;
+    case Qt::Key_PageDown:
+        return mods == Qt::ControlModifier ? 1 : 0;
+    case Qt::Key_PageUp:
+        return mods == Qt::ControlModifier ? -1 : 0;
+    default:
+        return 0;
+    }
+}
+
+TabControl *TabControl::forPageKeys(QWidget *window)
+{
+    for (QWidget *w = window->focusWidget(); w && w != window; w = w->parentWidget())
+        if (qobject_cast<TabItem *>(w) && qobject_cast<TabControl *>(w->parentWidget()))
+            return static_cast<TabControl *>(w->parentWidget());
+    if (auto *outer = window->findChild<TabControl *>(QString(), Qt::FindDirectChildrenOnly))
+        return outer;
+    return window->findChild<TabControl *>();
+}
+
+void TabControl::stepPage(int step)
+{
+    const int from = currentIndex();
+    const int to = from + step;
+    if (step == 0 || from < 0 || to < 0 || to >= m_tabs.size())
+        return;
+    QWidget *focus = window()->focusWidget();
+    const bool focusLeftBehind = focus && m_tabs.at(from)->isAncestorOf(focus);
+    setCurrentIndex(to);
+    focus = window()->focusWidget();
+    if (!focusLeftBehind && focus && focus->isVisible())
+        return;
+    TabItem *page = m_tabs.at(to);
+    for (QWidget *w = m_strip->nextInFocusChain(); w && w != m_strip; w = w->nextInFocusChain()) {
+        if (page->isAncestorOf(w) && w->isVisible() && w->isEnabled() &&
+            (w->focusPolicy() & Qt::TabFocus)) {
+            w->setFocus(Qt::TabFocusReason);
+            return;
+        }
+    }
+    m_strip->setFocus(Qt::TabFocusReason);
 }
 
 TabItem *TabControl::activeTab() const

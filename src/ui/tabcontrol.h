@@ -6,13 +6,17 @@
 #include <QTabBar>
 #include <QWidget>
 
+class QKeyEvent;
+
 namespace quorlin {
 
 class TabItem;
 
 // Tab strip whose headers share its width equally and that changes tabs only by a press on a
-// header or the Left and Right keys (no wrap-around, no wheel). Headers are drawn in the look's
-// colours, caption only; on a strip at the bottom they are drawn upside down, captions upright.
+// header or the Left and Right keys (no wrap-around, no wheel). A press on a header gives it the
+// keyboard focus, so that the arrow keys then move along this strip. Headers are drawn in the
+// look's colours, caption only; on a strip at the bottom they are drawn upside down, captions
+// upright.
 class TabStrip : public QTabBar
 {
     Q_OBJECT
@@ -80,6 +84,19 @@ public:
     };
 
     explicit TabControl(QWidget *parent = nullptr);
+
+    // The keyboard's page keys, as on every desktop: +1 for Ctrl+Tab and Ctrl+PageDown, -1 for
+    // Ctrl+Shift+Tab and Ctrl+PageUp, 0 for any other key.
+    static int pageStep(const QKeyEvent *event);
+    // The tab control the page keys move in a window: the one whose page holds the focus, so
+    // the innermost around it; else the window's outermost one; null if it has none. A strip's
+    // own focus counts for the control around its control, so that the page keys still move
+    // the window's pages while a nested strip (moved by its arrow keys) has the focus.
+    static TabControl *forPageKeys(QWidget *window);
+    // Moves `step` pages along, stopping at the ends like the arrow keys. When the focus was
+    // on the page left behind, it goes to the first control of the new page that the Tab key
+    // stops at, or else to the strip.
+    void stepPage(int step);
 
     void addTab(TabItem *item);
     const QList<TabItem *> &tabs() const { return m_tabs; }

@@ -524,6 +524,202 @@ private slots:
         QCOMPARE(QApplication::focusWidget(), tabs->strip());
     }
 
+    void aClickOnAHeaderGivesItsStripTheArrowKeys_data()
+    {
+        QTest::addColumn<QString>("window");
+        QTest::addColumn<QString>("tabControl");
+        QTest::addColumn<QString>("focused"); // before the click; empty: as the clicks left it
+        QTest::newRow("main") << "TTabbedForm"
+                              << "TabControl1"
+                              << "Button6";
+        // The main strip keeps the focus from the press that opened the about section.
+        QTest::newRow("about section") << "TTabbedForm"
+                                       << "TabControl2" << QString();
+        QTest::newRow("topic guidance") << "TForm1"
+                                        << "TabControl3"
+                                        << "Memo3";
+        QTest::newRow("card guidance") << "TForm2"
+                                       << "TabControl4"
+                                       << "Memo3";
+    }
+
+    void aClickOnAHeaderGivesItsStripTheArrowKeys()
+    {
+        // As a person does it: a click on the second header, then Left to whatever has the
+        // focus. It must move the strip that was clicked, and that strip alone.
+        QFETCH(QString, window);
+        QFETCH(QString, tabControl);
+        QFETCH(QString, focused);
+        Form *form = open(window);
+        activate(form);
+        auto *main = form->findChild<TabControl *>(QString(), Qt::FindDirectChildrenOnly);
+        if (tabControl == QLatin1String("TabControl2"))
+            selectTab(main, 3);
+        auto *tabs = form->member<TabControl>(tabControl);
+        tabs->setCurrentIndex(1);
+        if (!focused.isEmpty()) {
+            form->member<QWidget>(focused)->setFocus(Qt::OtherFocusReason);
+            QCOMPARE(focusName(), focused);
+        }
+        selectTab(tabs, 1);
+        QCOMPARE(QApplication::focusWidget(), tabs->strip());
+        key(Qt::Key_Left);
+        QCOMPARE(tabs->currentIndex(), 0);
+        if (main != tabs)
+            QCOMPARE(main->currentIndex(), tabControl == QLatin1String("TabControl2") ? 3 : 0);
+    }
+
+    void pageKeysMoveTheWindowsPagesAndStopAtTheEnds_data()
+    {
+        QTest::addColumn<QString>("window");
+        QTest::addColumn<QString>("focused"); // a control, or "<tab control>.strip"
+        QTest::addColumn<int>("key");
+        QTest::addColumn<int>("modifiers");
+        QTest::addColumn<QString>("moved"); // the tab control that moves
+        QTest::addColumn<int>("from");
+        QTest::addColumn<int>("to");
+        QTest::addColumn<QString>("focusAfter");
+        const int ctrl = Qt::ControlModifier;
+        const int ctrlShift = Qt::ControlModifier | Qt::ShiftModifier;
+        QTest::newRow("Ctrl+Tab from a home button")
+            << "TTabbedForm"
+            << "Button5" << int(Qt::Key_Tab) << ctrl << "TabControl1" << 0 << 1 << "Button6";
+        QTest::newRow("Ctrl+PageDown from a topic button")
+            << "TTabbedForm"
+            << "Button7" << int(Qt::Key_PageDown) << ctrl << "TabControl1" << 1 << 2 << "Button8";
+        QTest::newRow("Ctrl+Shift+Tab from a card button")
+            << "TTabbedForm"
+            << "Button9" << int(Qt::Key_Backtab) << ctrlShift << "TabControl1" << 2 << 1
+            << "Button6";
+        QTest::newRow("Ctrl+PageUp from the main strip")
+            << "TTabbedForm"
+            << "TabControl1.strip" << int(Qt::Key_PageUp) << ctrl << "TabControl1" << 1 << 0
+            << "TabControl1.strip";
+        QTest::newRow("Ctrl+PageUp stops at the first page")
+            << "TTabbedForm"
+            << "Button5" << int(Qt::Key_PageUp) << ctrl << "TabControl1" << 0 << 0 << "Button5";
+        QTest::newRow("Ctrl+Tab in a reading page moves the about section")
+            << "TTabbedForm"
+            << "Memo2" << int(Qt::Key_Tab) << ctrl << "TabControl2" << 0 << 1 << "Memo3";
+        QTest::newRow("the about section stops at its last page")
+            << "TTabbedForm"
+            << "Memo4" << int(Qt::Key_PageDown) << ctrl << "TabControl2" << 3 << 3 << "Memo4";
+        // The about strip's own focus leaves the page keys to the main strip, which is how
+        // the keyboard leaves the about section.
+        QTest::newRow("Ctrl+Shift+Tab from the about strip moves the main strip")
+            << "TTabbedForm"
+            << "TabControl2.strip" << int(Qt::Key_Backtab) << ctrlShift << "TabControl1" << 3 << 2
+            << "Button8";
+        QTest::newRow("the main strip stops at its last page")
+            << "TTabbedForm"
+            << "TabControl2.strip" << int(Qt::Key_Tab) << ctrl << "TabControl1" << 3 << 3
+            << "TabControl2.strip";
+        QTest::newRow("topic guidance, from its strip")
+            << "TForm1"
+            << "TabControl3.strip" << int(Qt::Key_PageDown) << ctrl << "TabControl3" << 0 << 1
+            << "TabControl3.strip";
+        QTest::newRow("topic guidance, from a reading page to the menu")
+            << "TForm1"
+            << "Memo2" << int(Qt::Key_Tab) << ctrl << "TabControl3" << 3 << 4 << "Button6";
+        QTest::newRow("card guidance, back from the menu")
+            << "TForm2"
+            << "Button3" << int(Qt::Key_Backtab) << ctrlShift << "TabControl4" << 2 << 1
+            << "Memo3";
+        QTest::newRow("card guidance stops at its last page")
+            << "TForm2"
+            << "Button6" << int(Qt::Key_Tab) << ctrl << "TabControl4" << 2 << 2 << "Button6";
+    }
+
+    void pageKeysMoveTheWindowsPagesAndStopAtTheEnds()
+    {
+        QFETCH(QString, window);
+        QFETCH(QString, focused);
+        QFETCH(int, key);
+        QFETCH(int, modifiers);
+        QFETCH(QString, moved);
+        QFETCH(int, from);
+        QFETCH(int, to);
+        QFETCH(QString, focusAfter);
+        Form *form = open(window);
+        activate(form);
+        auto *main = form->findChild<TabControl *>(QString(), Qt::FindDirectChildrenOnly);
+        auto *tabs = form->member<TabControl>(moved);
+        auto *about = form->member<TabControl>(QStringLiteral("TabControl2"));
+        if (moved == QLatin1String("TabControl2"))
+            main->setCurrentIndex(3);
+        tabs->setCurrentIndex(from);
+        const int aboutBefore = about ? about->currentIndex() : -1;
+        QWidget *start = form->member<QWidget>(focused.section(QLatin1Char('.'), 0, 0));
+        if (auto *strip = qobject_cast<TabControl *>(start))
+            start = strip->strip();
+        start->setFocus(Qt::OtherFocusReason);
+        QCOMPARE(focusName(), focused);
+        const int mainBefore = main->currentIndex();
+
+        AccessibilityTest::key(key, Qt::KeyboardModifiers(modifiers));
+        QCOMPARE(tabs->currentIndex(), to);
+        QVERIFY(tabs->tabs().at(to)->isVisible());
+        QCOMPARE(focusName(), focusAfter);
+        // Only the one strip moves.
+        if (tabs != main)
+            QCOMPARE(main->currentIndex(), mainBefore);
+        if (about && tabs != about)
+            QCOMPARE(about->currentIndex(), aboutBefore);
+    }
+
+    void otherKeysWithTabOrThePageKeysMoveNoPage_data()
+    {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<int>("modifiers");
+        QTest::newRow("PageDown") << int(Qt::Key_PageDown) << int(Qt::NoModifier);
+        QTest::newRow("Shift+PageDown") << int(Qt::Key_PageDown) << int(Qt::ShiftModifier);
+        QTest::newRow("Alt+PageDown") << int(Qt::Key_PageDown) << int(Qt::AltModifier);
+        QTest::newRow("Ctrl+Alt+Tab")
+            << int(Qt::Key_Tab) << int(Qt::ControlModifier | Qt::AltModifier);
+    }
+
+    void otherKeysWithTabOrThePageKeysMoveNoPage()
+    {
+        QFETCH(int, key);
+        QFETCH(int, modifiers);
+        activate(TabbedForm);
+        auto *main = TabbedForm->member<TabControl>(QStringLiteral("TabControl1"));
+        main->setCurrentIndex(1);
+        TabbedForm->member<QWidget>(QStringLiteral("Button6"))->setFocus(Qt::OtherFocusReason);
+        AccessibilityTest::key(key, Qt::KeyboardModifiers(modifiers));
+        QCOMPARE(main->currentIndex(), 1);
+    }
+
+    void aWholeAngelDrawWithTheKeyboardAlone()
+    {
+        // From the main window as it opens, with no click anywhere: to the card page, draw,
+        // and back from the result to the main window.
+        activate(TabbedForm);
+        QCOMPARE(focusName(), QStringLiteral("Button5"));
+        key(Qt::Key_Tab, Qt::ControlModifier);
+        key(Qt::Key_PageDown, Qt::ControlModifier);
+        auto *main = TabbedForm->member<TabControl>(QStringLiteral("TabControl1"));
+        QCOMPARE(main->currentIndex(), 2);
+        QCOMPARE(focusName(), QStringLiteral("Button8"));
+        key(Qt::Key_Space);
+        QVERIFY(Form5 && Form5->isVisible());
+        activate(Form5);
+        key(Qt::Key_Space);
+        QCOMPARE(AngelRitualStage, 1);
+        key(Qt::Key_Space);
+        QVERIFY(Form7 && Form7->isVisible());
+        QVERIFY(!Form5->isVisible());
+        const QString card = Form7->member<TextLabel>(QStringLiteral("AngelTell1"))->text();
+        QVERIFY2(card.startsWith(QChar(0x201C)) && card.endsWith(QChar(0x201D)), qPrintable(card));
+        activate(Form7);
+        key(Qt::Key_Tab);
+        QCOMPARE(focusName(), QStringLiteral("Button1"));
+        key(Qt::Key_Return); // Back
+        QVERIFY(!Form7->isVisible());
+        QCOMPARE(f->app->activeForm(), TabbedForm);
+        QCOMPARE(main->currentIndex(), 2);
+    }
+
     void aWholeTopicDrawFromTheKeyboardAnnouncesTheTopic()
     {
         activate(TabbedForm);
