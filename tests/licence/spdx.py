@@ -26,12 +26,14 @@ SPDX_LINE = re.compile(r"SPDX-License-Identifier: [A-Za-z0-9.+()-]+( (AND|OR|WIT
 
 def comment_marker(path):
     """The line-comment marker of a source file, or None for a file that is not source."""
-    name = path.name
-    if path.suffix in CPP_SUFFIXES:
+    # A template a source file is configured from counts as that source file.
+    name = path.name[:-3] if path.name.endswith(".in") else path.name
+    suffix = Path(name).suffix
+    if suffix in CPP_SUFFIXES:
         return "//"
-    if name == "CMakeLists.txt" or path.suffix in HASH_SUFFIXES or name.endswith(".cmake.in"):
+    if name == "CMakeLists.txt" or suffix in HASH_SUFFIXES:
         return "#"
-    if path.suffix == "":
+    if suffix == "":
         try:
             with open(path, "rb") as f:
                 first = f.readline(200)
