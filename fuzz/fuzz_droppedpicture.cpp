@@ -1,10 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Reads fuzzed bytes as a picture file dropped on a picture view, through the view's own
-// reading path with its size and allocation limits.
+// Reads fuzzed bytes as a picture file dragged and dropped on a picture view, through the view's
+// own reading path with its size and allocation limits.
 #include "ui/pictureview.h"
 
 #include <QFile>
 #include <QGuiApplication>
+#include <QMimeData>
 #include <QTemporaryDir>
 
 #include <cstdint>
@@ -33,9 +34,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
             std::abort();
         file.write(reinterpret_cast<const char *>(data), qint64(size));
     }
-    const QImage image = PictureView::readDroppedPicture(QUrl::fromLocalFile(path));
-    if (!image.isNull() && (image.width() > PictureView::MaxDroppedSide ||
-                            image.height() > PictureView::MaxDroppedSide))
+    // Dropped on a 700 x 600 view: whatever the file declares, nothing larger comes back; and
+    // a file the drop takes was welcomed while it was dragged.
+    const QUrl url = QUrl::fromLocalFile(path);
+    const QSize view(700, 600);
+    const QImage image = PictureView::readDroppedPicture(url, view);
+    if (!image.isNull() && (image.width() > view.width() || image.height() > view.height()))
+        std::abort();
+    QMimeData dragged;
+    dragged.setUrls({url});
+    if (!image.isNull() && !PictureView::couldBeDroppedPicture(&dragged))
         std::abort();
     return 0;
 }

@@ -41,14 +41,6 @@ bool isLocalFileUrl(const QUrl &url)
     return url.isLocalFile() && url.host().isEmpty();
 }
 
-bool offersLocalFile(const QMimeData *data)
-{
-    if (!data || !data->hasUrls())
-        return false;
-    const QList<QUrl> urls = data->urls();
-    return std::any_of(urls.begin(), urls.end(), isLocalFileUrl);
-}
-
 QPixmap scaled(const QImage &picture, QSize size)
 {
     return QPixmap::fromImage(picture.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
@@ -183,35 +175,75 @@ QRect PictureView::fittedRect(const QSize &viewSize, const QSize &pictureSize)
                                            static_cast<int>(std::lround(y + h)) - 1));
 }
 
-QImage PictureView::readDroppedPicture(const QUrl &url)
+bool PictureView::openDroppedPicture(const QUrl &url, QImageReader &reader)
 {
     if (!isLocalFileUrl(url))
-        return {};
+        return false;
     // Regular files only: a directory is no picture, and a pipe or a device would block.
     const QFileInfo info(url.toLocalFile());
     if (!info.isFile() || info.size() <= 0 || info.size() > MaxDroppedFileBytes)
-        return {};
-    QImageReader reader(info.filePath());
+        return false;
+    reader.setFileName(info.filePath());
     reader.setDecideFormatFromContent(true);
     reader.setAllocationLimit(DroppedAllocationLimitMb);
     reader.setAutoTransform(true);
     if (!reader.canRead())
-        return {};
-    // Refuse what the header declares too big before any pixel is decoded.
+        return false;
+    // Refuse what the header declares too big to decode in good time, before any pixel is
+    // decoded: a small file can declare billions of pixels.
     const QSize declared = reader.size();
-    if (declared.isValid() && (declared.isEmpty() || declared.width() > MaxDroppedSide ||
-                               declared.height() > MaxDroppedSide ||
-                               qint64(declared.width()) * declared.height() > MaxDroppedPixels))
+    return !declared.isValid() ||
+           (!declared.isEmpty() && declared.width() <= MaxDroppedSide &&
+            declared.height() <= MaxDroppedSide &&
+            qint64(declared.width()) * declared.height() <= MaxDroppedPixels);
+}
+
+QImage PictureView::readDroppedPicture(const QUrl &url, QSize largest)
+{
+    QImageReader reader;
+    if (!openDroppedPicture(url, reader))
         return {};
+    // A picture larger than the view can show is decoded at the size it can: JPEG and PNG
+    // decode straight to it, a row or a block at a time, so a camera's photo needs no memory
+    // for its full size.
+    const QSize declared = reader.size();
+    if (declared.isValid() && !largest.isEmpty()) {
+        QSize bound = largest;
+        if (reader.transformation() & QImageIOHandler::TransformationRotate90)
+            bound.transpose(); // decoded as stored, then turned upright
+        if (declared.width() > bound.width() || declared.height() > bound.height())
+            reader.setScaledSize(
+                declared.scaled(bound, Qt::KeepAspectRatio).expandedTo(QSize(1, 1)));
+    }
     QImage image = reader.read();
     if (image.isNull() || image.width() > MaxDroppedSide || image.height() > MaxDroppedSide)
         return {};
+    // Formats that cannot tell their size before decoding are brought down afterwards.
+    if (!largest.isEmpty() &&
+        (image.width() > largest.width() || image.height() > largest.height()))
+        image = image.scaled(largest, Qt::KeepAspectRatio, Qt::SmoothTransformation);
     return image;
+}
+
+bool PictureView::couldBeDroppedPicture(const QMimeData *data)
+{
+    if (!data || !data->hasUrls())
+        return false;
+    const QList<QUrl> urls = data->urls();
+    for (qsizetype i = 0; i < std::min<qsizetype>(urls.size(), MaxDroppedFilesTried); ++i) {
+        QImageReader reader;
+        if (openDroppedPicture(urls.at(i), reader))
+            return true;
+    }
+    return false;
 }
 
 void PictureView::dragEnterEvent(QDragEnterEvent *event)
 {
-    if (offersLocalFile(event->mimeData()))
+    // Decided once per drag, from the files' first bytes, so that the pointer says at once
+    // whether a drop would be taken; the moves that follow only repeat the answer.
+    m_dragWelcome = couldBeDroppedPicture(event->mimeData());
+    if (m_dragWelcome)
         event->acceptProposedAction();
     else
         event->ignore();
@@ -219,7 +251,7 @@ void PictureView::dragEnterEvent(QDragEnterEvent *event)
 
 void PictureView::dragMoveEvent(QDragMoveEvent *event)
 {
-    if (offersLocalFile(event->mimeData()))
+    if (m_dragWelcome)
         event->acceptProposedAction();
     else
         event->ignore();
@@ -229,8 +261,9 @@ void PictureView::dropEvent(QDropEvent *event)
 {
     // The first file that reads as a picture wins; anything else is passed over in silence.
     const QList<QUrl> urls = event->mimeData() ? event->mimeData()->urls() : QList<QUrl>();
+    const QSize largest = (QSizeF(size()) * devicePixelRatioF()).toSize();
     for (qsizetype i = 0; i < std::min<qsizetype>(urls.size(), MaxDroppedFilesTried); ++i) {
-        QImage picture = readDroppedPicture(urls.at(i));
+        QImage picture = readDroppedPicture(urls.at(i), largest);
         if (!picture.isNull()) {
             setPicture(picture);
             event->acceptProposedAction();

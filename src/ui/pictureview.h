@@ -8,6 +8,9 @@
 
 #include <functional>
 
+class QImageReader;
+class QMimeData;
+
 namespace quorlin {
 
 // Display-only picture view: a framed white panel with the picture fitted inside, aspect kept.
@@ -42,12 +45,19 @@ public:
 
     // A dropped file's picture, or a null image when the file is not one we take: not a
     // plain local file, too big on disk, not a picture, damaged, or declaring more pixels
-    // than we are willing to decode.
-    static QImage readDroppedPicture(const QUrl &url);
+    // than we are willing to decode. One larger than `largest` (the view's size in device
+    // pixels) is decoded at a reduced size that fits it, its aspect kept.
+    static QImage readDroppedPicture(const QUrl &url, QSize largest = {});
+    // Whether any of the dragged files could be a picture we take, judged from its first bytes
+    // (its header) alone.
+    static bool couldBeDroppedPicture(const QMimeData *data);
 
     static constexpr qint64 MaxDroppedFileBytes = 64 * 1024 * 1024;
-    static constexpr int MaxDroppedSide = 16384;
-    static constexpr qint64 MaxDroppedPixels = 24'000'000;
+    static constexpr int MaxDroppedSide = 65535;
+    // Pixels a header may declare: a medium-format camera's photo (about 100 million) passes,
+    // a small file declaring billions does not, and is refused before any decoding.
+    static constexpr qint64 MaxDroppedPixels = 120'000'000;
+    // What a decoder may allocate at once; the picture decoded at a reduced size is far less.
     static constexpr int DroppedAllocationLimitMb = 128;
     static constexpr int MaxDroppedFilesTried = 16;
 
@@ -63,6 +73,9 @@ protected:
     void dropEvent(QDropEvent *event) override;
 
 private:
+    // Checks a dropped file up to its header and leaves the reader ready to decode it.
+    static bool openDroppedPicture(const QUrl &url, QImageReader &reader);
+
     mutable QImage m_picture;
     mutable std::function<QImage()> m_load; // set while the picture is not decoded yet
     Prefetch m_prefetch;
@@ -70,6 +83,7 @@ private:
     mutable QSize m_size;
     QPixmap m_scaled; // the picture at the size it is drawn
     bool m_pressed = false;
+    bool m_dragWelcome = false; // the drag in progress offers a file that could be a picture
 };
 
 } // namespace quorlin

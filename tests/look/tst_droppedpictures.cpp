@@ -140,6 +140,13 @@ private:
                               Qt::NoModifier);
         enter.ignore();
         QApplication::sendEvent(view, &enter);
+        // The moves that follow give the same answer.
+        QDragMoveEvent move(QPoint(360, 310), Qt::CopyAction, &data, Qt::LeftButton,
+                            Qt::NoModifier);
+        move.ignore();
+        QApplication::sendEvent(view, &move);
+        if (move.isAccepted() != enter.isAccepted())
+            qFatal("the drag was answered differently on entering and on moving");
         return enter.isAccepted();
     }
 
@@ -161,11 +168,25 @@ private slots:
         const QByteArray whole = png(noise(QSize(200, 200)));
         write(QStringLiteral("truncated.png"), whole.left(whole.size() / 2));
         write(QStringLiteral("huge.png"), pngDeclaring(50000, 50000));
+        write(QStringLiteral("bomb.png"), pngDeclaring(100000, 100000));
         write(QStringLiteral("too-many-pixels.png"), pngDeclaring(6000, 6000));
-        // Real and whole, small on disk, but more pixels than a picture view needs.
-        QImage big(5000, 5000, QImage::Format_Mono);
-        big.fill(1);
-        write(QStringLiteral("big.png"), png(big));
+        // Real and whole, small on disk, but more pixels than a picture view shows: a green
+        // PNG of 5000 x 5000 and a grey JPEG of 8000 x 6000, as a camera makes.
+        {
+            QImage big(5000, 5000, QImage::Format_Indexed8);
+            big.setColorTable({qRgb(0, 160, 0)});
+            big.fill(0);
+            write(QStringLiteral("big.png"), png(big));
+        }
+        {
+            QImage photo(8000, 6000, QImage::Format_Grayscale8);
+            photo.fill(128);
+            QByteArray bytes;
+            QBuffer buffer(&bytes);
+            buffer.open(QIODevice::WriteOnly);
+            photo.save(&buffer, "JPG");
+            write(QStringLiteral("photo.jpg"), bytes);
+        }
         write(QStringLiteral("empty.png"), QByteArray());
         QVERIFY(QDir(m_files.path()).mkdir(QStringLiteral("folder.png")));
         QVERIFY(
@@ -189,9 +210,10 @@ private slots:
         QTest::newRow("text file named .png") << QList<QUrl>{local("notes.png")} << QString();
         QTest::newRow("truncated PNG") << QList<QUrl>{local("truncated.png")} << QString();
         QTest::newRow("PNG declaring 50000 x 50000") << QList<QUrl>{local("huge.png")} << QString();
-        QTest::newRow("PNG declaring 6000 x 6000")
+        QTest::newRow("PNG declaring 100000 x 100000")
+            << QList<QUrl>{local("bomb.png")} << QString();
+        QTest::newRow("PNG declaring 6000 x 6000, holding 4 x 4")
             << QList<QUrl>{local("too-many-pixels.png")} << QString();
-        QTest::newRow("valid PNG of 5000 x 5000") << QList<QUrl>{local("big.png")} << QString();
         QTest::newRow("empty file") << QList<QUrl>{local("empty.png")} << QString();
         QTest::newRow("directory") << QList<QUrl>{local("folder.png")} << QString();
         QTest::newRow("named pipe") << QList<QUrl>{local("pipe.png")} << QString();
@@ -218,8 +240,9 @@ private slots:
         QCOMPARE(QApplication::topLevelWidgets().size(), windows);
     }
 
-    void onlyLocalFilesAreWelcomeWhileDragging_data()
+    void onlyFilesThatCouldBePicturesAreWelcomeWhileDragging_data()
     {
+        // Judged from the file's first bytes, before the drop: the pointer says no at once.
         QTest::addColumn<QList<QUrl>>("urls");
         QTest::addColumn<QString>("text");
         QTest::addColumn<bool>("welcome");
@@ -230,14 +253,78 @@ private slots:
         QTest::newRow("web address only")
             << QList<QUrl>{QUrl(QStringLiteral("https://example.org/a.png"))} << QString() << false;
         QTest::newRow("text only") << QList<QUrl>{} << QStringLiteral("green.png") << false;
+        QTest::newRow("text file") << QList<QUrl>{local("notes.txt")} << QString() << false;
+        QTest::newRow("text file named .png") << QList<QUrl>{local("notes.png")} << QString()
+                                              << false;
+        QTest::newRow("JPEG named by its content") << QList<QUrl>{local("blue.jpg")} << QString()
+                                                   << true;
+        QTest::newRow("text file, then a picture")
+            << QList<QUrl>{local("notes.txt"), local("green.png")} << QString() << true;
+        QTest::newRow("large photo") << QList<QUrl>{local("photo.jpg")} << QString() << true;
+        QTest::newRow("PNG declaring 100000 x 100000") << QList<QUrl>{local("bomb.png")}
+                                                       << QString() << false;
+        QTest::newRow("empty file") << QList<QUrl>{local("empty.png")} << QString() << false;
+        QTest::newRow("directory") << QList<QUrl>{local("folder.png")} << QString() << false;
+        QTest::newRow("named pipe") << QList<QUrl>{local("pipe.png")} << QString() << false;
+        QTest::newRow("missing file") << QList<QUrl>{local("gone.png")} << QString() << false;
     }
 
-    void onlyLocalFilesAreWelcomeWhileDragging()
+    void onlyFilesThatCouldBePicturesAreWelcomeWhileDragging()
     {
         QFETCH(QList<QUrl>, urls);
         QFETCH(QString, text);
         QFETCH(bool, welcome);
         QCOMPARE(dragIsWelcome(openView(), urls, text), welcome);
+    }
+
+    void anOverLargePictureIsDecodedAtTheSizeItCanBeShown_data()
+    {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QSize>("largest"); // the view's size in device pixels
+        QTest::addColumn<QSize>("decoded");
+        QTest::addColumn<QColor>("colour");
+        const QColor green(0, 160, 0);
+        const QColor grey(128, 128, 128);
+        QTest::newRow("PNG 5000 x 5000") << "big.png" << QSize(700, 600) << QSize(600, 600) << green;
+        QTest::newRow("PNG 5000 x 5000, pixel ratio 2")
+            << "big.png" << QSize(1400, 1200) << QSize(1200, 1200) << green;
+        QTest::newRow("JPEG 8000 x 6000") << "photo.jpg" << QSize(700, 600) << QSize(700, 525)
+                                          << grey;
+        QTest::newRow("mascot banner") << "photo.jpg" << QSize(392, 153) << QSize(204, 153)
+                                       << grey;
+        QTest::newRow("smaller than the view: as it is")
+            << "green.png" << QSize(700, 600) << QSize(50, 40) << QColor(Qt::green);
+    }
+
+    void anOverLargePictureIsDecodedAtTheSizeItCanBeShown()
+    {
+        QFETCH(QString, file);
+        QFETCH(QSize, largest);
+        QFETCH(QSize, decoded);
+        QFETCH(QColor, colour);
+        const QImage image = PictureView::readDroppedPicture(local(file), largest);
+        QCOMPARE(image.size(), decoded);
+        QVERIFY(near(image.pixelColor(decoded.width() / 2, decoded.height() / 2), colour, 8));
+    }
+
+    void aDroppedCameraPhotoReplacesThePicture_data()
+    {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QSize>("decoded");
+        QTest::newRow("PNG 5000 x 5000") << "big.png" << QSize(600, 600);
+        QTest::newRow("JPEG 8000 x 6000") << "photo.jpg" << QSize(700, 525);
+    }
+
+    void aDroppedCameraPhotoReplacesThePicture()
+    {
+        QFETCH(QString, file);
+        QFETCH(QSize, decoded);
+        PictureView *view = openView();
+        QVERIFY(dragIsWelcome(view, {local(file)}, {}));
+        QVERIFY(drop(view, {local(file)}));
+        QCOMPARE(view->picture().size(), decoded);
+        QCOMPARE(view->pictureSize(), decoded);
+        QVERIFY(f->boxes.boxes.isEmpty());
     }
 
     void aGoodPictureReplacesThatViewsPictureOnly()
