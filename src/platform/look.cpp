@@ -96,24 +96,43 @@ ScopedPlatformLook::~ScopedPlatformLook()
         QApplication::setPalette(lookPalette(platformLook()));
 }
 
-QStringList defaultFontFamilies(bool isWindows, int major, const QStringList &installed)
+QStringList defaultFontFamilies(bool isWindows, int major, const QStringList &installed,
+                                const std::function<QStringList()> &thaiCapable)
 {
     const QString segoe = QStringLiteral("Segoe UI");
     const QString tahoma = QStringLiteral("Tahoma");
+    QString face;
     if (isWindows && major < 6 && installed.contains(tahoma))
-        return {tahoma};
-    if ((!isWindows || major >= 6) && installed.contains(segoe))
-        return {segoe};
-    // Noto Sans for Latin text with the Thai UI face for Thai: the looped Thai face drops
-    // tone marks at small sizes.
-    return {QStringLiteral("Noto Sans"), QStringLiteral("Noto Sans Thai UI")};
+        face = tahoma;
+    else if ((!isWindows || major >= 6) && installed.contains(segoe))
+        face = segoe;
+    if (face.isEmpty()) {
+        // Noto Sans for Latin text with the Thai UI face for Thai: the looped Thai face drops
+        // tone marks at small sizes.
+        return {QStringLiteral("Noto Sans"), QStringLiteral("Noto Sans Thai UI")};
+    }
+    // Segoe UI has no Thai letters; Windows sets them in its linked Thai face, and so do we:
+    // the named face first, then the first Thai-capable face, the system's own UI faces first.
+    const QStringList thai = thaiCapable();
+    if (thai.contains(face))
+        return {face};
+    for (const QString &preferred :
+         {QStringLiteral("Leelawadee UI"), QStringLiteral("Leelawadee"), tahoma,
+          QStringLiteral("Noto Sans Thai UI"), QStringLiteral("Noto Sans Thai")}) {
+        if (thai.contains(preferred))
+            return {face, preferred};
+    }
+    if (!thai.isEmpty())
+        return {face, thai.first()};
+    return {face};
 }
 
 QFont lookFont(int pixelSize, bool bold)
 {
     static const QStringList families = [] {
         const OsVersion os = currentOs();
-        return defaultFontFamilies(os.isWindows, os.major, QFontDatabase::families());
+        return defaultFontFamilies(os.isWindows, os.major, QFontDatabase::families(),
+                                   [] { return QFontDatabase::families(QFontDatabase::Thai); });
     }();
     QFont font;
     font.setFamilies(families);

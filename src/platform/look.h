@@ -7,6 +7,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
 namespace quorlin {
 
 // One of the two built-in looks, with the colours it gives the controls.
@@ -51,9 +53,12 @@ private:
     const PlatformLook *m_previous;
 };
 
-// The default font family list: "Segoe UI" (Windows 6 and later, where present), "Tahoma"
-// (before 6), else a Thai-capable family that renders tone marks well.
-QStringList defaultFontFamilies(bool isWindows, int major, const QStringList &installed);
+// The default font family list: "Segoe UI" (Windows 6 and later, where present) or "Tahoma"
+// (before 6), followed by a Thai-capable face where that one has no Thai letters (thaiCapable
+// lists the installed faces that have them, asked only then); else a Thai-capable family that
+// renders tone marks well.
+QStringList defaultFontFamilies(bool isWindows, int major, const QStringList &installed,
+                                const std::function<QStringList()> &thaiCapable);
 
 // A font of the default families at a size in logical pixels.
 QFont lookFont(int pixelSize, bool bold = false);

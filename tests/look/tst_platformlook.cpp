@@ -54,21 +54,39 @@ private slots:
         QTest::addColumn<bool>("windows");
         QTest::addColumn<int>("major");
         QTest::addColumn<QStringList>("installed");
+        QTest::addColumn<QStringList>("thaiCapable");
         QTest::addColumn<QStringList>("families");
         const QString segoe = QStringLiteral("Segoe UI");
         const QString tahoma = QStringLiteral("Tahoma");
+        const QString leelawadee = QStringLiteral("Leelawadee UI");
         const QStringList both{QStringLiteral("Arial"), segoe, tahoma};
+        const QStringList none;
         const QStringList thai{QStringLiteral("Noto Sans"), QStringLiteral("Noto Sans Thai UI")};
-        QTest::newRow("7, both installed") << true << 6 << both << QStringList{segoe};
-        QTest::newRow("10, both installed") << true << 10 << both << QStringList{segoe};
-        QTest::newRow("XP, both installed") << true << 5 << both << QStringList{tahoma};
-        QTest::newRow("XP, Tahoma only") << true << 5 << QStringList{tahoma} << QStringList{tahoma};
-        QTest::newRow("XP, Segoe UI only") << true << 5 << QStringList{segoe} << thai;
-        QTest::newRow("10, Tahoma only") << true << 10 << QStringList{tahoma} << thai;
+        QTest::newRow("7, both installed") << true << 6 << both << none << QStringList{segoe};
+        QTest::newRow("10, both installed") << true << 10 << both << none << QStringList{segoe};
+        QTest::newRow("XP, both installed") << true << 5 << both << none << QStringList{tahoma};
+        QTest::newRow("XP, Tahoma only")
+            << true << 5 << QStringList{tahoma} << none << QStringList{tahoma};
+        QTest::newRow("XP, Segoe UI only") << true << 5 << QStringList{segoe} << none << thai;
+        QTest::newRow("10, Tahoma only") << true << 10 << QStringList{tahoma} << none << thai;
         QTest::newRow("other system, neither")
-            << false << 12 << QStringList{QStringLiteral("DejaVu Sans")} << thai;
+            << false << 12 << QStringList{QStringLiteral("DejaVu Sans")} << none << thai;
         QTest::newRow("other system, Segoe UI")
-            << false << 12 << QStringList{segoe} << QStringList{segoe};
+            << false << 12 << QStringList{segoe} << none << QStringList{segoe};
+        // Where the named face lacks Thai letters, a face that has them follows it: the
+        // system's own Thai UI face first, then Tahoma, then any other.
+        QTest::newRow("10, Thai in Leelawadee UI and Tahoma")
+            << true << 10 << both << QStringList{tahoma, leelawadee}
+            << QStringList{segoe, leelawadee};
+        QTest::newRow("7, Thai in Tahoma") << true << 6 << both << QStringList{tahoma}
+                                           << QStringList{segoe, tahoma};
+        QTest::newRow("10, Thai in an unknown face only")
+            << true << 10 << both << QStringList{QStringLiteral("Garuda")}
+            << QStringList{segoe, QStringLiteral("Garuda")};
+        QTest::newRow("10, Segoe UI with Thai")
+            << true << 10 << both << QStringList{segoe, tahoma} << QStringList{segoe};
+        QTest::newRow("XP, Tahoma with Thai")
+            << true << 5 << both << QStringList{leelawadee, tahoma} << QStringList{tahoma};
     }
 
     void fontFamilyFollowsTheSystemAndWhatIsInstalled()
@@ -76,8 +94,10 @@ private slots:
         QFETCH(bool, windows);
         QFETCH(int, major);
         QFETCH(QStringList, installed);
+        QFETCH(QStringList, thaiCapable);
         QFETCH(QStringList, families);
-        QCOMPARE(defaultFontFamilies(windows, major, installed), families);
+        QCOMPARE(defaultFontFamilies(windows, major, installed, [&] { return thaiCapable; }),
+                 families);
     }
 
     void thaiAndLatinAreSetInTheChosenFaces()
