@@ -1,16 +1,30 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/exception.h"
 
+#ifdef _WIN32
+#include <windows.h>
+#else
 #include <dlfcn.h>
+#endif
 
 namespace quorlin {
 
 quintptr codeOffset(const void *codeAddress)
 {
+#ifdef _WIN32
+    HMODULE module = nullptr;
+    if (codeAddress &&
+        GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS |
+                               GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                           static_cast<LPCWSTR>(codeAddress), &module))
+        return reinterpret_cast<quintptr>(codeAddress) - reinterpret_cast<quintptr>(module);
+    return reinterpret_cast<quintptr>(codeAddress);
+#else
     Dl_info info{};
     if (codeAddress && dladdr(codeAddress, &info) != 0 && info.dli_fbase)
         return reinterpret_cast<quintptr>(codeAddress) - reinterpret_cast<quintptr>(info.dli_fbase);
     return reinterpret_cast<quintptr>(codeAddress);
+#endif
 }
 
 // Not inlined, so that the return address is the code that raised the error.

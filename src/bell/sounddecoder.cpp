@@ -13,7 +13,12 @@
 
 #include <fcntl.h>
 #include <sys/stat.h>
+#ifdef _WIN32
+#include <io.h>
+#include <windows.h>
+#else
 #include <unistd.h>
+#endif
 
 namespace quorlin {
 
@@ -32,7 +37,11 @@ struct SndFileLibrary
 const SndFileLibrary *sndFile()
 {
     static const SndFileLibrary *const loaded = []() -> const SndFileLibrary * {
+#ifdef _WIN32
+        QLibrary library(QStringLiteral("libsndfile")); // beside the program
+#else
         QLibrary library(QStringLiteral("sndfile"), 1);
+#endif
         static SndFileLibrary functions;
         functions.openFd = reinterpret_cast<decltype(&::sf_open_fd)>(library.resolve("sf_open_fd"));
         functions.readfShort =
@@ -60,8 +69,13 @@ public:
     explicit FileDescriptor(int fd) : m_fd(fd) {}
     ~FileDescriptor()
     {
-        if (m_fd >= 0)
+        if (m_fd >= 0) {
+#ifdef _WIN32
+            ::_close(m_fd);
+#else
             ::close(m_fd);
+#endif
+        }
     }
     FileDescriptor(const FileDescriptor &) = delete;
     FileDescriptor &operator=(const FileDescriptor &) = delete;
@@ -74,12 +88,68 @@ private:
 // What tells one version of a file from another: where it lives, its size and its times.
 struct FileIdentity
 {
-    dev_t device = 0;
-    ino_t inode = 0;
-    off_t size = -1;
-    qint64 modifiedSec = 0, modifiedNsec = 0, changedSec = 0, changedNsec = 0;
+    quint64 device = 0;
+    quint64 inode = 0;
+    qint64 size = -1;
+    qint64 modifiedNs = 0, changedNs = 0;
     bool operator==(const FileIdentity &) const = default;
 };
+
+// Opens a regular file for reading and tells which file it is; a negative descriptor for a
+// file that cannot be opened or is not a regular file.
+int openRegularFile(const QString &path, FileIdentity &identity)
+{
+#ifdef _WIN32
+    const int fd = ::_wopen(reinterpret_cast<const wchar_t *>(path.utf16()),
+                            _O_RDONLY | _O_BINARY | _O_NOINHERIT);
+    if (fd < 0)
+        return -1;
+    const auto handle = reinterpret_cast<HANDLE>(::_get_osfhandle(fd));
+    BY_HANDLE_FILE_INFORMATION info{};
+    if (GetFileType(handle) != FILE_TYPE_DISK || !GetFileInformationByHandle(handle, &info) ||
+        (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
+        ::_close(fd);
+        return -1;
+    }
+    const auto join = [](DWORD high, DWORD low) { return (quint64(high) << 32) | low; };
+    // File times count 100 ns from 1601; only differences and order matter here.
+    const auto ns = [&](const FILETIME &t) {
+        return qint64(join(t.dwHighDateTime, t.dwLowDateTime)) * 100;
+    };
+    identity = {info.dwVolumeSerialNumber, join(info.nFileIndexHigh, info.nFileIndexLow),
+                qint64(join(info.nFileSizeHigh, info.nFileSizeLow)), ns(info.ftLastWriteTime),
+                ns(info.ftCreationTime)};
+    return fd;
+#else
+    // Non-blocking, so that a pipe put in the file's place cannot hang us.
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0)
+        return -1;
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd);
+        return -1;
+    }
+    const auto ns = [](const timespec &t) { return qint64(t.tv_sec) * 1000000000 + t.tv_nsec; };
+    identity = {quint64(st.st_dev), quint64(st.st_ino), qint64(st.st_size), ns(st.st_mtim),
+                ns(st.st_ctim)};
+    return fd;
+#endif
+}
+
+// The wall-clock time in the file times' count.
+qint64 nowNs()
+{
+#ifdef _WIN32
+    FILETIME now{};
+    GetSystemTimeAsFileTime(&now);
+    return qint64((quint64(now.dwHighDateTime) << 32) | now.dwLowDateTime) * 100;
+#else
+    timespec now{};
+    ::clock_gettime(CLOCK_REALTIME, &now);
+    return qint64(now.tv_sec) * 1000000000 + now.tv_nsec;
+#endif
+}
 
 // How long a file must have been left alone before its times are trusted to tell versions apart.
 constexpr qint64 kSettledSeconds = 2;
@@ -95,11 +165,10 @@ constexpr int kMaxChannels = 8;
 std::shared_ptr<const PcmSound> openSoundFile(const QString &path)
 {
     // Opened here rather than by name in libsndfile, so that what is checked below is the very
-    // file that is read. Non-blocking, so that a pipe put in the file's place cannot hang us.
-    auto fd = std::make_unique<FileDescriptor>(
-        ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
-    struct stat st {};
-    if (fd->get() < 0 || ::fstat(fd->get(), &st) != 0 || !S_ISREG(st.st_mode))
+    // file that is read.
+    FileIdentity identity;
+    auto fd = std::make_unique<FileDescriptor>(openRegularFile(path, identity));
+    if (fd->get() < 0)
         return nullptr;
 
     const SndFileLibrary *library = sndFile();
@@ -122,8 +191,6 @@ std::shared_ptr<const PcmSound> openSoundFile(const QString &path)
 
     // Every window with a bell opens the file anew, and nearly always finds the same file:
     // then the sound opened last time serves again, while some player still holds it.
-    const FileIdentity identity{st.st_dev, st.st_ino, st.st_size, st.st_mtim.tv_sec,
-                                st.st_mtim.tv_nsec, st.st_ctim.tv_sec, st.st_ctim.tv_nsec};
     static FileIdentity lastIdentity{};
     static std::weak_ptr<const PcmSound> lastSound;
     if (identity == lastIdentity)
@@ -152,11 +219,8 @@ std::shared_ptr<const PcmSound> openSoundFile(const QString &path)
 
     // Timestamps are coarse: a file changed within the last moments could change again under
     // the same times, so only a file left alone for a while is known by them.
-    const auto ns = [](const timespec &t) { return qint64(t.tv_sec) * 1000000000 + t.tv_nsec; };
-    timespec now{};
-    ::clock_gettime(CLOCK_REALTIME, &now);
-    const bool settled =
-        std::max(ns(st.st_mtim), ns(st.st_ctim)) + kSettledSeconds * 1000000000 < ns(now);
+    const bool settled = std::max(identity.modifiedNs, identity.changedNs) +
+                             kSettledSeconds * 1000000000 < nowNs();
     lastIdentity = settled ? identity : FileIdentity{};
     lastSound = sound;
     return sound;
