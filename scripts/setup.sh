@@ -35,6 +35,12 @@ QUORLIN_TEST_PACKAGES=(xvfb openbox weston xwayland xdotool x11-utils pulseaudio
 QUORLIN_WINDOWS_TOOLKIT_PACKAGES=(cmake ninja-build g++ pkg-config dpkg-dev patch
     g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix qt6-base-dev qt6-base-dev-tools
     qt6-shader-baker qt6-shadertools-dev libthai-data debian-archive-keyring)
+# To build the Windows installer: NSIS. To test the Windows build: 64-bit wine (and GStreamer's
+# base plugins, which wine's Media Foundation uses to convert sample formats), an X server with
+# a window manager and tools to look at it, a sound server with a recorder, and the fonts.
+QUORLIN_WINDOWS_PACKAGING_PACKAGES=(nsis)
+QUORLIN_WINDOWS_TEST_PACKAGES=(wine wine64 gstreamer1.0-plugins-base xvfb xauth openbox xdotool x11-utils
+    imagemagick pulseaudio pulseaudio-utils python3 fonts-noto-core fonts-noto-ui-core)
 
 quorlin_install() {
     local missing=()
@@ -72,4 +78,29 @@ quorlin_setup() {
     cmake -S "$QUORLIN_ROOT" -B "$QUORLIN_BUILD" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
         -DBUILD_TESTING=$testing -DQUORLIN_WERROR=$werror "$@" >/dev/null
     cmake --build "$QUORLIN_BUILD"
+}
+
+# quorlin_windows_setup [with-tests] [extra cmake arguments...]: builds the Windows toolkit where it
+# is missing (scripts/windows-toolkit.sh: the first time about an hour), then cross-builds Quorlin
+# for 64-bit Windows with it into build-windows/ (or $QUORLIN_WINDOWS_BUILD).
+QUORLIN_WINDOWS_BUILD=${QUORLIN_WINDOWS_BUILD:-$QUORLIN_ROOT/build-windows}
+quorlin_windows_setup() {
+    local packages=("${QUORLIN_WINDOWS_TOOLKIT_PACKAGES[@]}" "${QUORLIN_WINDOWS_PACKAGING_PACKAGES[@]}")
+    local testing=OFF
+    if [ "${1:-}" = with-tests ]; then
+        packages+=("${QUORLIN_WINDOWS_TEST_PACKAGES[@]}")
+        testing=ON
+        shift
+    fi
+    quorlin_install "${packages[@]}"
+    "$QUORLIN_ROOT/scripts/windows-toolkit.sh" --check || "$QUORLIN_ROOT/scripts/windows-toolkit.sh"
+    local toolkit=${QUORLIN_WINDOWS_TOOLKIT:-/var/cache/quorlin/windows-toolkit}/prefix
+    local werror=OFF
+    [ "${CI:-}" = true ] && werror=ON
+    cmake -S "$QUORLIN_ROOT" -B "$QUORLIN_WINDOWS_BUILD" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+        -DCMAKE_TOOLCHAIN_FILE="$toolkit/lib/cmake/Qt6/qt.toolchain.cmake" \
+        -DQT_CHAINLOAD_TOOLCHAIN_FILE="$QUORLIN_ROOT/packaging/windows/mingw-w64-x86_64.cmake" \
+        -DCMAKE_FIND_ROOT_PATH="$toolkit" -DBUILD_TESTING=$testing -DQUORLIN_BUILD_BENCH=OFF \
+        -DQUORLIN_WERROR=$werror "$@" >/dev/null
+    cmake --build "$QUORLIN_WINDOWS_BUILD"
 }

@@ -1,0 +1,71 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
+"""Started from its Start-menu shortcut (from a folder without the bell, so that only the
+shortcut's working folder can give it its bell), the installed program shows its main window
+alone, borderless, 388 x 555 at the desktop's centre; its tool bar is in the "Windows 8 Desktop"
+colour with wine telling Windows 10, in the "Windows 7" colour with wine telling Windows 7; and
+"ออก" ends it with status 0."""
+
+import glob
+import os
+
+import harness
+import winesession
+from harness import check
+
+SIZE = (388, 555)
+# (wine's Windows version, the tool bar colour of the look it must get)
+LOOKS = [("win10", "#F0F0F0"), ("win7", "#F4F4F4")]
+
+
+def windows_path(path):
+    relative = os.path.relpath(path, os.path.join(winesession.prefix(), "drive_c"))
+    return "C:\\" + relative.replace("/", "\\")
+
+
+def pixel(session, x, y):
+    out = session.x_tool(["import", "-window", "root", "-crop", f"1x1+{x}+{y}", "txt:-"],
+                         timeout=20)
+    return out.split()[-2] if "#" in out else out
+
+
+def run_once(session, version, colour):
+    winesession.set_windows_version(version)
+    if version == "win10":
+        shortcut = glob.glob(os.path.join(winesession.prefix(), "drive_c", "**", "Start Menu",
+                                          "Programs", "Quorlin", "Quorlin.lnk"), recursive=True)
+        check(len(shortcut) == 1, f"Start-menu shortcuts: {shortcut}")
+        session.start(session.workdir(with_bell=False), via=["start", "/wait",
+                                                             windows_path(shortcut[0])])
+    else:
+        session.start(winesession.installed_folder())
+    main = session.wait_window("Quorlin", timeout=40)
+    shown = [w.name() for w in session.windows()]
+    check(shown == ["Quorlin"], f"windows on screen at start-up ({version}): {shown}")
+
+    info = main.info()
+    root_w, root_h = session.root_size()
+    centre = (round((root_w - SIZE[0]) / 2), round((root_h - SIZE[1]) / 2))
+    check((info["width"], info["height"]) == SIZE,
+          f"the main window is {info['width']} x {info['height']}, not {SIZE[0]} x {SIZE[1]}")
+    check((info["x"], info["y"]) == centre,
+          f"the main window is at {info['x']}, {info['y']}, not at the desktop centre {centre}")
+    extents = main.frame_extents()
+    check(extents in (None, (0, 0, 0, 0)), f"the main window has a frame: {extents}")
+
+    seen = pixel(session, info["x"] + 5, info["y"] + 5)
+    check(seen.upper().startswith(colour),
+          f"the tool bar is {seen} with wine telling {version}, not {colour}")
+    print(f"{version}: main window at {info['x']}, {info['y']}, tool bar {seen}")
+
+    main.click(*harness.slot_centre("lower"))
+    status = session.wait_exit(20)
+    check(status == 0, f'"ออก" ended the program with status {status}, not 0 ({version})')
+
+
+def test(session):
+    for version, colour in LOOKS:
+        run_once(session, version, colour)
+
+
+if __name__ == "__main__":
+    winesession.run(test, "windows_start_and_looks")

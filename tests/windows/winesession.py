@@ -1,0 +1,106 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
+"""The end-to-end harness (tests/e2e/harness.py) for the Windows build: the program is the one the
+installer put in the wine prefix's Program Files, started by wine64 on the session's own Xvfb
+display with openbox and, where a test asks, its own PulseAudio null sink.
+
+Every test shares one wine prefix, made and filled by test_install.py (the fixture) in
+$QUORLIN_WINE_PREFIX; the tests take turns with it (CTest's resource lock), and each ends every wine
+process of the prefix when it closes, so that no wine process outlives its X display.
+"""
+
+import os
+import subprocess
+import sys
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "e2e"))
+
+import harness  # noqa: E402
+from harness import check  # noqa: E402
+
+PROGRAM_FOLDER = os.path.join("drive_c", "Program Files", "Quorlin")
+PROGRAM = "quorlin.exe"
+
+
+def prefix():
+    path = os.environ.get("QUORLIN_WINE_PREFIX")
+    check(path, "QUORLIN_WINE_PREFIX is not set")
+    return path
+
+
+def wine_env(extra=None):
+    """wine's variables over the caller's: the shared prefix, quiet, no menu entries written and no
+    offer to install wine's Mono or Gecko."""
+    env = dict(os.environ)
+    env.update({"WINEPREFIX": prefix(), "WINEARCH": "win64", "WINEDEBUG": "-all",
+                "WINEDLLOVERRIDES": "winemenubuilder.exe=d;mscoree=d;mshtml=d"})
+    env.update(extra or {})
+    return env
+
+
+def wine(argv, env=None, timeout=120):
+    """Runs a wine64 command to its end; its output, or a failure with its output."""
+    result = subprocess.run(["wine64"] + argv, env=wine_env(env), capture_output=True,
+                            timeout=timeout, stdin=subprocess.DEVNULL)
+    output = (result.stdout + result.stderr).decode(errors="replace")
+    check(result.returncode == 0, f"wine64 {' '.join(argv)} failed ({result.returncode}): {output}")
+    return output
+
+
+def set_windows_version(version):
+    """What wine tells programs it is: win7, win8, win81 or win10."""
+    wine(["reg", "add", r"HKCU\Software\Wine", "/v", "Version", "/t", "REG_SZ", "/d", version,
+          "/f"])
+    subprocess.run(["wineserver", "-w"], env=wine_env(), timeout=60)
+
+
+def installed_folder():
+    return os.path.join(prefix(), PROGRAM_FOLDER)
+
+
+class WineSession(harness.Session):
+    """A harness session whose program is the installed quorlin.exe, run by wine64."""
+
+    def __init__(self, program, name):
+        super().__init__(os.path.join(installed_folder(), PROGRAM), name)
+
+    def env(self):
+        env = super().env()
+        env.update(wine_env())
+        # The session's own folders and sound server, as for the Linux program.
+        env.update({k: v for k, v in super().env().items()
+                    if k.startswith(("PULSE_", "XDG_", "DISPLAY", "HOME", "PATH"))})
+        return env
+
+    def start(self, cwd, wrapper=(), env=None):
+        """Starts the installed program with wine64 in cwd; the program's own process is wine's
+        for it, so the session knows it by the windows it shows."""
+        check(not wrapper, "the Windows program runs under wine alone")
+        return super().start(cwd, wrapper=("wine64",), env=env)
+
+    def _wrapped_program(self):
+        # wine64 becomes the program's own process.
+        if self.proc.poll() is not None:
+            raise harness.Failure(f"wine64 ended with status {self.proc.returncode}")
+        return self.proc.pid
+
+    def windows(self, only_visible=True):
+        """The program's top-level windows: wine names their class after the program file."""
+        argv = ["xdotool", "search"]
+        if only_visible:
+            argv.append("--onlyvisible")
+        argv += ["--class", PROGRAM]
+        out = self.x_tool(argv, check_rc=False)
+        wins = [harness.Window(self, w) for w in out.split()]
+        return [w for w in wins if w.viewable()] if only_visible else wins
+
+    def close(self):
+        # Every wine process of the prefix goes with this session's display.
+        try:
+            subprocess.run(["wineserver", "-k"], env=wine_env(), timeout=30)
+        except (OSError, subprocess.TimeoutExpired):
+            pass
+        super().close()
+
+
+def run(test, name, sound=False):
+    harness.run(test, name, sound=sound, session_class=WineSession)
