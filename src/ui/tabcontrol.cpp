@@ -223,7 +223,7 @@ int TabControl::pageStep(const QKeyEvent *event)
     const Qt::KeyboardModifiers mods = event->modifiers() & ~Qt::KeypadModifier;
     switch (event->key()) {
     case Qt::Key_Tab:
-        return mods == Qt::ControlModifier                      ? 1
+        return mods == Qt::ControlModifier                         ? 1
                : mods == (Qt::ControlModifier | Qt::ShiftModifier) ? -1
                                                                    : 0;
     case Qt::Key_Backtab:

@@ -15,9 +15,9 @@ using namespace quorlin::test;
 
 namespace {
 
-QString brokenSource;                  // the declared data of the next TBroken
-QList<QPointer<QWidget>> brokenBuilt;  // every TBroken made, to see that none is kept
-bool handlerRanOn = false;             // the opening handler went on after the creation
+QString brokenSource;                 // the declared data of the next TBroken
+QList<QPointer<QWidget>> brokenBuilt; // every TBroken made, to see that none is kept
+bool handlerRanOn = false;            // the opening handler went on after the creation
 
 // A window read from the source a test gives.
 class TBroken : public Form
@@ -150,39 +150,47 @@ private slots:
         // As the "Error" box shows it: a fault in a setting in the reader's words, one in the
         // text itself with its line.
         QTest::addColumn<QString>("message");
-        QTest::newRow("unknown control kind")
-            << "PictureView ImageControl1 {" << "Slider ImageControl1 {"
-            << "Class Slider not found.";
+        QTest::newRow("unknown control kind") << "PictureView ImageControl1 {"
+                                              << "Slider ImageControl1 {"
+                                              << "Class Slider not found.";
         QTest::newRow("unknown property")
-            << "Text = \"ย้อนกลับ\"" << "Caption = \"ย้อนกลับ\""
+            << "Text = \"ย้อนกลับ\""
+            << "Caption = \"ย้อนกลับ\""
             << "Error reading Button1.Caption: Property Caption does not exist.";
-        QTest::newRow("bad colour")
-            << "FontColor = #FFFFF8DC" << "FontColor = #FFF8DC"
-            << "TBroken.form line 8: colour must be #AARRGGBB.";
+        QTest::newRow("bad colour") << "FontColor = #FFFFF8DC"
+                                    << "FontColor = #FFF8DC"
+                                    << "TBroken.form line 8: colour must be #AARRGGBB.";
         QTest::newRow("colour that is no colour")
-            << "FontColor = #FFFFF8DC" << "FontColor = cornsilk"
+            << "FontColor = #FFFFF8DC"
+            << "FontColor = cornsilk"
             << "Error reading Label1.FontColor: Invalid property value.";
         QTest::newRow("bad number")
-            << "Size = 108, 48" << "Size = 108, 4x8"
+            << "Size = 108, 48"
+            << "Size = 108, 4x8"
             << "TBroken.form line 13: bad number '4x8'"; // no full stop after a quote
         QTest::newRow("number missing")
-            << "Position = 10, 20" << "Position = 10"
+            << "Position = 10, 20"
+            << "Position = 10"
             << "Error reading Button1.Position: Missing property value.";
-        QTest::newRow("missing closing brace")
-            << "        OnClick = Button1Click\n    }" << "        OnClick = Button1Click"
-            << "TBroken.form line 21: missing '}'";
+        QTest::newRow("missing closing brace") << "        OnClick = Button1Click\n    }"
+                                               << "        OnClick = Button1Click"
+                                               << "TBroken.form line 21: missing '}'";
         QTest::newRow("missing end of a string")
-            << "Text = \"ข้อความ\"" << "Text = \"ข้อความ"
+            << "Text = \"ข้อความ\""
+            << "Text = \"ข้อความ"
             << "TBroken.form line 9: string runs past the end of the line.";
         QTest::newRow("picture that does not exist")
-            << "<pictures/home_bowl.png>" << "<pictures/no_such_picture.png>"
+            << "<pictures/home_bowl.png>"
+            << "<pictures/no_such_picture.png>"
             << "Error reading ImageControl1.Picture: Picture pictures/no_such_picture.png not "
                "found.";
         QTest::newRow("handler that does not exist")
-            << "OnClick = Button1Click" << "OnClick = Button9Click"
+            << "OnClick = Button1Click"
+            << "OnClick = Button9Click"
             << "Error reading Button1.OnClick: Method Button9Click not found.";
         QTest::newRow("window handler that does not exist")
-            << "OnCreate = FormCreate" << "OnCreate = FormShow"
+            << "OnCreate = FormCreate"
+            << "OnCreate = FormShow"
             << "Error reading TBroken.OnCreate: Method FormShow not found.";
     }
 

@@ -15,15 +15,15 @@ private slots:
     {
         QTest::addColumn<QStringList>("variables"); // NAME=value
         QTest::addColumn<QByteArray>("platform");   // empty: Qt's own choice
-        QTest::newRow("X session") << QStringList{"DISPLAY=:0", "XDG_SESSION_TYPE=x11"}
-                                   << QByteArray();
+        QTest::newRow("X session")
+            << QStringList{"DISPLAY=:0", "XDG_SESSION_TYPE=x11"} << QByteArray();
         QTest::newRow("Wayland with Xwayland")
             << QStringList{"WAYLAND_DISPLAY=wayland-0", "DISPLAY=:1", "XDG_SESSION_TYPE=wayland"}
             << QByteArray("xcb;wayland");
         QTest::newRow("Wayland without the session type")
             << QStringList{"WAYLAND_DISPLAY=wayland-0", "DISPLAY=:1"} << QByteArray("xcb;wayland");
-        QTest::newRow("Wayland alone") << QStringList{"WAYLAND_DISPLAY=wayland-0"}
-                                       << QByteArray("wayland");
+        QTest::newRow("Wayland alone")
+            << QStringList{"WAYLAND_DISPLAY=wayland-0"} << QByteArray("wayland");
         QTest::newRow("Wayland session, default socket")
             << QStringList{"XDG_SESSION_TYPE=wayland"} << QByteArray("wayland");
         QTest::newRow("empty values count as unset")
