@@ -51,9 +51,11 @@ set(CPACK_QUORLIN_DEBIAN_DOCS ${CMAKE_CURRENT_BINARY_DIR}/debian/copyright
 set(CPACK_QUORLIN_DEBIAN_OVERRIDES ${CMAKE_CURRENT_SOURCE_DIR}/debian/lintian-overrides)
 list(APPEND CPACK_INSTALL_SCRIPTS ${CMAKE_CURRENT_SOURCE_DIR}/debian/install-docs.cmake)
 
-# `package_source` makes one tarball of the sources, without history or build folders.
+# `package_source` makes one tarball of the sources, without history, build folders or anything
+# else .gitignore names. In a git worktree the history is a `.git` file, not a folder.
 set(CPACK_SOURCE_GENERATOR TXZ)
 set(CPACK_SOURCE_PACKAGE_FILE_NAME quorlin-${QUORLIN_PACKAGE_VERSION})
-set(CPACK_SOURCE_IGNORE_FILES "/\\\\.git/" "/\\\\.cache/" "/build/" "/build-[^/]*/")
+set(CPACK_SOURCE_IGNORE_FILES "/\\\\.git(/|$)" "/\\\\.cache/" "/build/" "/build-[^/]*/"
+    "/__pycache__/" "\\\\.user$")
 
 include(CPack)
