@@ -37,11 +37,15 @@ Form::Form(QString className) : QWidget(nullptr), m_className(std::move(classNam
 {
     setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
     setAttribute(Qt::WA_DeleteOnClose, false);
+#ifndef Q_OS_WIN
     // Alt+F4 is the system's close command. Most desktops turn it into a close request before
     // the window sees it; where none does (some Wayland compositors, an X server without a
-    // window manager) the window takes the key itself, with the same effect.
+    // window manager) the window takes the key itself, with the same effect. Windows always
+    // does it itself, and a second close request from the key would run the close handler of
+    // a window already hidden.
     auto *closeKey = new QShortcut(QKeySequence(Qt::ALT | Qt::Key_F4), this);
     connect(closeKey, &QShortcut::activated, this, &QWidget::close);
+#endif
 }
 
 Form::~Form() = default;
