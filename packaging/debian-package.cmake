@@ -55,7 +55,12 @@ list(APPEND CPACK_INSTALL_SCRIPTS ${CMAKE_CURRENT_SOURCE_DIR}/debian/install-doc
 # else .gitignore names. In a git worktree the history is a `.git` file, not a folder.
 set(CPACK_SOURCE_GENERATOR TXZ)
 set(CPACK_SOURCE_PACKAGE_FILE_NAME quorlin-${QUORLIN_PACKAGE_VERSION})
-set(CPACK_SOURCE_IGNORE_FILES "/\\\\.git(/|$)" "/\\\\.cache/" "/build/" "/build-[^/]*/"
-    "/__pycache__/" "\\\\.user$")
+# CPack matches these against whole paths, so the folders at the top are anchored at the source
+# folder: a checkout that itself lies under some build/ folder must still be packed. The source
+# folder's path is escaped for the regular expression, and each backslash doubled again, since
+# CPack writes the patterns into its configuration file as they are.
+string(REGEX REPLACE "([][.*+?^$()|{}\\\\])" "\\\\\\\\\\1" root "${PROJECT_SOURCE_DIR}")
+set(CPACK_SOURCE_IGNORE_FILES "^${root}/(build|build-[^/]*|\\\\.cache)/"
+    "/\\\\.git(/|$)" "/__pycache__/" "\\\\.user$")
 
 include(CPack)
