@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
-# Builds the libFuzzer targets with clang and runs each for a bounded time.
+# Builds the libFuzzer targets (the "fuzz" preset, clang) and runs each for a bounded time.
 #   scripts/fuzz.sh [seconds per target, default 30] [build folder, default build-fuzz]
 # New inputs found go to <build folder>/corpus-<target>; the committed seeds in fuzz/corpus stay
 # as they are. A crash leaves its input in the build folder and fails the run.
@@ -9,9 +9,8 @@ source "$(dirname "$0")/setup.sh"
 seconds=${1:-30}
 build=${2:-$QUORLIN_ROOT/build-fuzz}
 quorlin_install clang "${QUORLIN_BUILD_PACKAGES[@]}"
-cmake -S "$QUORLIN_ROOT/fuzz" -B "$build" -G Ninja -DCMAKE_CXX_COMPILER=clang++ \
-    -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build "$build"
+(cd "$QUORLIN_ROOT" && cmake --preset fuzz -B "$build" >/dev/null)
+cmake --build "$build" --target fuzz_bellfile fuzz_droppedpicture
 for target in bellfile:bell droppedpicture:picture; do
     name=fuzz_${target%%:*}
     seeds=$QUORLIN_ROOT/fuzz/corpus/${target##*:}

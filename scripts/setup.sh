@@ -60,23 +60,27 @@ quorlin_install() {
     fi
 }
 
-# quorlin_setup [with-tests | with-packaging] [extra cmake arguments...]
+# quorlin_setup [with-tests | with-packaging | with-bench] [extra cmake arguments...]
+# Configures with a preset of CMakePresets.json: "ci" with the tests (and what they need),
+# "bench" with the benchmarks, "default" otherwise.
 quorlin_setup() {
     local packages=("${QUORLIN_BUILD_PACKAGES[@]}" "${QUORLIN_RUNTIME_PACKAGES[@]}")
-    local testing=OFF
+    local preset=default testing=OFF
     if [ "${1:-}" = with-tests ]; then
         packages+=("${QUORLIN_TEST_PACKAGES[@]}")
-        testing=ON
+        preset=ci testing=ON
         shift
     elif [ "${1:-}" = with-packaging ]; then
         packages+=("${QUORLIN_PACKAGING_PACKAGES[@]}")
         shift
+    elif [ "${1:-}" = with-bench ]; then
+        packages+=(pulseaudio pulseaudio-utils)
+        preset=bench
+        shift
     fi
     quorlin_install "${packages[@]}"
-    local werror=OFF
-    [ "${CI:-}" = true ] && werror=ON
-    cmake -S "$QUORLIN_ROOT" -B "$QUORLIN_BUILD" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-        -DBUILD_TESTING=$testing -DQUORLIN_WERROR=$werror "$@" >/dev/null
+    (cd "$QUORLIN_ROOT" &&
+        cmake --preset "$preset" -B "$QUORLIN_BUILD" -DBUILD_TESTING=$testing "$@" >/dev/null)
     cmake --build "$QUORLIN_BUILD"
 }
 

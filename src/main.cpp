@@ -3,6 +3,8 @@
 #include "forms/TabbedTemplate.h"
 #include "platform/session.h"
 
+#include "buildconfig.h"
+
 #include <QApplication>
 
 int main(int, char *argv[])

@@ -2,7 +2,7 @@
 // Measures the time from Play to the first sample the sound server plays, on a null sink.
 
 #include "bell/bellplayer.h"
-#include "nullsink.h"
+#include "support/soundserver.h"
 
 #include <QCoreApplication>
 #include <QDir>

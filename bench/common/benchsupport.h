@@ -128,12 +128,15 @@ public:
     NoShell shell;
     SilentAudioOutput audio;
     explicit BenchServices(bool silent = true)
-        : m_scoped(Services{nullptr, &shell, nullptr, nullptr, silent ? &audio : nullptr})
+        : m_scoped(Services{nullptr, &shell, nullptr, nullptr})
     {
+        if (silent)
+            m_silent = std::make_unique<ScopedAudioOutput>(audio);
     }
 
 private:
     ScopedServices m_scoped;
+    std::unique_ptr<ScopedAudioOutput> m_silent;
 };
 
 // Watches for a top-level window's paint: painted() turns true once the window has handled a

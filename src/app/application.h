@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "app/exception.h"
+#include "base/exception.h"
 #include "app/form.h"
 
 #include <QHash>

@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/buildsettings.h"
 
-#include "app/exception.h"
+#include "base/exception.h"
+
+#include "buildconfig.h"
 
 #include <QRegularExpression>
 

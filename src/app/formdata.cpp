@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/formdata.h"
 
-#include "app/exception.h"
+#include "base/exception.h"
 
 #include <QFile>
 

@@ -3,10 +3,10 @@
 
 #include "app/application.h"
 #include "app/buildsettings.h"
-#include "app/exception.h"
+#include "base/exception.h"
 #include "app/form.h"
 #include "bell/bellplayer.h"
-#include "platform/background.h"
+#include "base/background.h"
 #include "platform/look.h"
 #include "ui/accessibility.h"
 #include "ui/controls.h"

@@ -109,4 +109,20 @@ public:
     static AudioOutput *loaded();
 };
 
+// The audio output bells play through: the system's, unless a ScopedAudioOutput is in force.
+AudioOutput &audioOutput();
+
+// Puts another audio output in place of the one in force for its lifetime (tests, benchmarks).
+class ScopedAudioOutput
+{
+public:
+    explicit ScopedAudioOutput(AudioOutput &replacement);
+    ~ScopedAudioOutput();
+    ScopedAudioOutput(const ScopedAudioOutput &) = delete;
+    ScopedAudioOutput &operator=(const ScopedAudioOutput &) = delete;
+
+private:
+    AudioOutput *m_previous;
+};
+
 } // namespace quorlin

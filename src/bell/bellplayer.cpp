@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "bell/bellplayer.h"
 
-#include "app/exception.h"
+#include "base/exception.h"
 #include "bell/audiooutput.h"
 #include "bell/sounddecoder.h"
 #include "platform/clock.h"
@@ -84,7 +84,7 @@ void BellPlayer::setFileName(const QString &name)
     m_sound = std::move(sound);
     // The voice is made now so that Play only has to start it. The samples are read a moment
     // later, once the window being created has been shown, unless the bell rings first.
-    m_voice = services().audio->createVoice(m_sound);
+    m_voice = audioOutput().createVoice(m_sound);
     if (!m_sound->isRead())
         QTimer::singleShot(kReadAheadMs, this,
                            [sound = std::weak_ptr<const PcmSound>(m_sound)] {

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "bell/sounddecoder.h"
 
-#include "platform/background.h"
+#include "base/background.h"
 
 #include <QFile>
 #include <QLibrary>

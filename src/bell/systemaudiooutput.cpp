@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "bell/audiooutput.h"
 
+#include "buildconfig.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "deck/drawdeck.h"
 
-#include "app/exception.h"
+#include "base/exception.h"
 #include "platform/clock.h"
 #include "platform/services.h"
 

@@ -12,6 +12,8 @@
 #include "platform/shell.h"
 #include "ui/tabcontrol.h"
 
+#include "buildconfig.h"
+
 namespace quorlin {
 
 TTabbedForm *TabbedForm = nullptr;

@@ -7,6 +7,8 @@
 #include "platform/shell.h"
 #include "ui/tabcontrol.h"
 
+#include "buildconfig.h"
+
 namespace quorlin {
 
 TForm1 *Form1 = nullptr;

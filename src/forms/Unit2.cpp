@@ -6,6 +6,8 @@
 #include "platform/shell.h"
 #include "ui/tabcontrol.h"
 
+#include "buildconfig.h"
+
 namespace quorlin {
 
 TForm2 *Form2 = nullptr;

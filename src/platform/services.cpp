@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/services.h"
 
-#include "bell/audiooutput.h"
 #include "platform/clock.h"
 #include "platform/desktop.h"
 #include "platform/messageboxes.h"
@@ -36,7 +35,6 @@ const Services &services()
     orSystem<Shell, DesktopShell>(s.shell);
     orSystem<MessageBoxes, QtMessageBoxes>(s.boxes);
     orSystem<Desktop, ScreenDesktop>(s.desktop);
-    orSystem<AudioOutput, SystemAudioOutput>(s.audio);
     return s;
 }
 
@@ -51,8 +49,6 @@ ScopedServices::ScopedServices(const Services &replacement) : m_previous(service
         s.boxes = replacement.boxes;
     if (replacement.desktop)
         s.desktop = replacement.desktop;
-    if (replacement.audio)
-        s.audio = replacement.audio;
 }
 
 ScopedServices::~ScopedServices() { current() = m_previous; }

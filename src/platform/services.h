@@ -3,7 +3,6 @@
 
 namespace quorlin {
 
-class AudioOutput;
 class Clock;
 class Desktop;
 class MessageBoxes;
@@ -17,7 +16,6 @@ struct Services
     Shell *shell = nullptr;
     MessageBoxes *boxes = nullptr;
     Desktop *desktop = nullptr;
-    AudioOutput *audio = nullptr;
 };
 
 // The services in force. Any left unset are the system's own.

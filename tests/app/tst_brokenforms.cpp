@@ -118,7 +118,7 @@ private slots:
         m_boxes.boxes.clear();
         m_desktop.rect = QRect(0, 0, 1024, 768);
         m_services = std::make_unique<ScopedServices>(
-            Services{nullptr, nullptr, &m_boxes, &m_desktop, nullptr});
+            Services{nullptr, nullptr, &m_boxes, &m_desktop});
         m_app = std::make_unique<Application>();
         m_app->createForm(Host);
         m_app->startUp();

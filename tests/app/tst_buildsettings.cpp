@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Filling the build's addresses into a built-in text.
 #include "app/buildsettings.h"
-#include "app/exception.h"
+#include "base/exception.h"
+#include "buildconfig.h"
 
 #include <QTest>
 

@@ -131,7 +131,7 @@ private slots:
         m_boxes.onShow = nullptr;
         m_desktop.rect = QRect(0, 0, 1024, 768);
         m_services = std::make_unique<ScopedServices>(Services{nullptr, nullptr, &m_boxes,
-                                                               &m_desktop, nullptr});
+                                                               &m_desktop});
         m_app = std::make_unique<Application>();
     }
 

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "bell/audiooutput.h"
 #include "bell/bellplayer.h"
-#include "nullsink.h"
+#include "support/soundserver.h"
 
 #include <QAudioDevice>
 #include <QDir>
@@ -12,16 +12,15 @@
 #include <QThread>
 #include <QtTest>
 
-#include <sndfile.h>
 
 #include <algorithm>
-#include <cmath>
 #include <memory>
 #include <vector>
 
 using namespace quorlin;
 using quorlin::test::NullSinkServer;
 using quorlin::test::SinkRecorder;
+using quorlin::test::writeTone;
 using State = BellPlayer::State;
 
 namespace {
@@ -42,23 +41,6 @@ int serverStreams()
     if (!pactl.waitForFinished(10000) || pactl.exitCode() != 0)
         return -1;
     return int(pactl.readAllStandardOutput().count('\n'));
-}
-
-bool writeTone(const QString &path, double seconds)
-{
-    SF_INFO info{};
-    info.samplerate = 44100;
-    info.channels = 1;
-    info.format = SF_FORMAT_WAV | SF_FORMAT_PCM_16;
-    SNDFILE *file = sf_open(QFile::encodeName(path).constData(), SFM_WRITE, &info);
-    if (!file)
-        return false;
-    QList<short> samples(qsizetype(seconds * info.samplerate));
-    for (qsizetype i = 0; i < samples.size(); ++i)
-        samples[i] = short(12000 * std::sin(2 * M_PI * 440 * double(i) / info.samplerate));
-    const bool written = sf_writef_short(file, samples.data(), samples.size()) == samples.size();
-    sf_close(file);
-    return written;
 }
 
 } // namespace
@@ -106,9 +88,9 @@ void TestBellAudible::initTestCase()
     if (QFile::exists(asset))
         QVERIFY(QFile::copy(asset, m_dir.filePath(kBell)));
     else
-        QVERIFY(writeTone(m_dir.filePath(kBell), 8.5));
-    QVERIFY(writeTone(m_dir.filePath("short.wav"), 0.3));
-    QVERIFY(writeTone(m_dir.filePath("tone.wav"), 3));
+        QVERIFY(writeTone(m_dir.filePath(kBell), qint64(8.5 * 44100)));
+    QVERIFY(writeTone(m_dir.filePath("short.wav"), qint64(0.3 * 44100)));
+    QVERIFY(writeTone(m_dir.filePath("tone.wav"), 3 * 44100));
     m_previousDir = QDir::currentPath();
     QVERIFY(QDir::setCurrent(m_dir.path()));
 }

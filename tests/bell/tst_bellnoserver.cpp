@@ -1,58 +1,22 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "bell/bellplayer.h"
+#include "support/soundserver.h"
 
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include <sndfile.h>
-#include <sys/socket.h>
-#include <sys/un.h>
-#include <unistd.h>
-
-#include <cmath>
-#include <cstring>
 #include <memory>
 
 using namespace quorlin;
+using quorlin::test::makeDeadSocket;
+using quorlin::test::writeTone;
 using State = BellPlayer::State;
 
 namespace {
 
 constexpr qint64 kMs = 1000000;
-
-bool writeTone(const QString &path, int frames)
-{
-    SF_INFO info{};
-    info.samplerate = 44100;
-    info.channels = 1;
-    info.format = SF_FORMAT_WAV | SF_FORMAT_PCM_16;
-    SNDFILE *file = sf_open(QFile::encodeName(path).constData(), SFM_WRITE, &info);
-    if (!file)
-        return false;
-    QList<short> samples(frames);
-    for (int i = 0; i < frames; ++i)
-        samples[i] = short(12000 * std::sin(i * 0.06));
-    const bool written = sf_writef_short(file, samples.data(), frames) == frames;
-    sf_close(file);
-    return written;
-}
-
-// Leaves a socket file that nothing listens on: connecting to it is refused.
-bool makeDeadSocket(const QString &path)
-{
-    const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
-    sockaddr_un address{};
-    address.sun_family = AF_UNIX;
-    const QByteArray name = QFile::encodeName(path);
-    if (fd < 0 || size_t(name.size()) >= sizeof(address.sun_path))
-        return false;
-    std::memcpy(address.sun_path, name.constData(), size_t(name.size()));
-    const bool bound = ::bind(fd, reinterpret_cast<sockaddr *>(&address), sizeof(address)) == 0;
-    ::close(fd);
-    return bound;
-}
 
 } // namespace
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "app/exception.h"
+#include "base/exception.h"
 #include "bell/bellplayer.h"
 #include "platform/services.h"
 #include "support/fakeaudio.h"
@@ -157,6 +157,7 @@ private:
     FakeAudioOutput *m_audio = nullptr;
     std::unique_ptr<FakeAudioOutput> m_audioOwner;
     std::unique_ptr<ScopedServices> m_services;
+    std::unique_ptr<ScopedAudioOutput> m_audioInForce;
 };
 
 void TestBellPlayer::init()
@@ -170,12 +171,13 @@ void TestBellPlayer::init()
     m_audio = m_audioOwner.get();
     Services replacement;
     replacement.clock = &m_clock;
-    replacement.audio = m_audio;
     m_services = std::make_unique<ScopedServices>(replacement);
+    m_audioInForce = std::make_unique<ScopedAudioOutput>(*m_audio);
 }
 
 void TestBellPlayer::cleanup()
 {
+    m_audioInForce.reset();
     m_services.reset();
     m_audioOwner.reset();
     QDir::setCurrent(m_previousDir);

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "app/exception.h"
+#include "base/exception.h"
 #include "deck/drawdeck.h"
 #include "forms/Unit6.h"
 #include "forms/Unit7.h"

@@ -2,7 +2,7 @@
 // The bell file as the world may leave it: missing, damaged, in odd formats, removed or replaced
 // while the program runs. Every window with a bell either plays it or fails cleanly with the
 // reader's message, and the rest of the program goes on.
-#include "drive.h"
+#include "support/drive.h"
 #include "support/windowfixture.h"
 
 #include <QFile>

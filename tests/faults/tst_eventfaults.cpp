@@ -2,7 +2,7 @@
 // Awkward sequences of events on the real windows: the system's close command on every kind of
 // window, a close request arriving in the middle of a close, clicks that arrive while a window is
 // being created, and the main window closed while other windows and their bells are live.
-#include "drive.h"
+#include "support/drive.h"
 #include "support/windowfixture.h"
 
 #include <QLabel>

@@ -1,38 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // A whole session with the system's own audio output and no sound server to reach: every
 // window opens, every bell is asked to ring, and nothing is shown, stops or hangs.
-#include "drive.h"
+#include "support/drive.h"
+#include "support/soundserver.h"
 #include "support/windowfixture.h"
 
 #include <QTimer>
 
-#include <sys/socket.h>
-#include <sys/un.h>
-#include <unistd.h>
-
-#include <cstring>
 
 using namespace quorlin;
 using namespace quorlin::test;
-
-namespace {
-
-// Leaves a socket file that nothing listens on: connecting to it is refused.
-bool makeDeadSocket(const QString &path)
-{
-    const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
-    sockaddr_un address{};
-    address.sun_family = AF_UNIX;
-    const QByteArray name = QFile::encodeName(path);
-    if (fd < 0 || size_t(name.size()) >= sizeof(address.sun_path))
-        return false;
-    std::memcpy(address.sun_path, name.constData(), size_t(name.size()));
-    const bool bound = ::bind(fd, reinterpret_cast<sockaddr *>(&address), sizeof(address)) == 0;
-    ::close(fd);
-    return bound;
-}
-
-} // namespace
 
 class NoAudioServerTest : public QObject
 {
@@ -44,7 +21,7 @@ private slots:
         resetModuleState();
         WindowFixture f;
         SystemAudioOutput systemAudio;
-        ScopedServices realAudio(Services{nullptr, nullptr, nullptr, nullptr, &systemAudio});
+        ScopedAudioOutput realAudio(systemAudio);
         f.app->createForm(TabbedForm);
 
         int steps = 0;

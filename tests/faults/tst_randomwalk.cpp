@@ -3,7 +3,7 @@
 // whatever button or picture is visible, tab changes by mouse and arrow keys, the system's close
 // command, time passing. After every action the window model's and the modules' rules must hold.
 // QUORLIN_WALK_ACTIONS sets the number of actions, QUORLIN_WALK_SEED the seed.
-#include "drive.h"
+#include "support/drive.h"
 #include "support/windowfixture.h"
 #include "ui/controls.h"
 #include "ui/pictureview.h"

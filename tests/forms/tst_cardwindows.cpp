@@ -12,6 +12,7 @@
 #include "support/windowfixture.h"
 #include "ui/controls.h"
 #include "ui/tabcontrol.h"
+#include "buildconfig.h"
 
 #include <QApplication>
 #include <QCloseEvent>

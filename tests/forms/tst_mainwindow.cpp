@@ -6,6 +6,7 @@
 #include "ui/controls.h"
 #include "ui/pictureview.h"
 #include "ui/tabcontrol.h"
+#include "buildconfig.h"
 
 #include <QPushButton>
 #include <QTest>

@@ -10,6 +10,7 @@
 #include "ui/controls.h"
 #include "ui/pictureview.h"
 #include "ui/tabcontrol.h"
+#include "buildconfig.h"
 
 #include <QApplication>
 #include <QCloseEvent>

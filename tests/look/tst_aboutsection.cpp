@@ -2,6 +2,7 @@
 // The about section of the main window: four reading pages with their pictures and text
 // boxes, and its strip of equal headers along the window's bottom edge.
 #include "app/formreader.h"
+#include "buildconfig.h"
 #include "forms/TabbedTemplate.h"
 #include "platform/look.h"
 #include "probes.h"

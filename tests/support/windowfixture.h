@@ -27,7 +27,7 @@ public:
 
     WindowFixture()
         : m_previousDir(QDir::currentPath()),
-          m_services(Services{&clock, &shell, &boxes, &desktop, &audio})
+          m_services(Services{&clock, &shell, &boxes, &desktop}), m_audio(audio)
     {
         QDir::setCurrent(m_dir.path());
         restoreBell();
@@ -59,6 +59,7 @@ private:
     QString m_previousDir;
     QTemporaryDir m_dir;
     ScopedServices m_services;
+    ScopedAudioOutput m_audio;
 };
 
 } // namespace quorlin::test

@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+// Sound-server helpers for the bell's tests and benchmark: a PulseAudio null sink to record
+// what is played, a socket nothing answers on, and a tone to play.
+
 #include <QString>
 #include <QTemporaryDir>
 
@@ -14,6 +17,13 @@
 #include <vector>
 
 namespace quorlin::test {
+
+// Writes a 16-bit mono WAV file of a 440 Hz tone at 44.1 kHz, `frames` samples long.
+bool writeTone(const QString &path, qint64 frames);
+
+// Leaves a socket file that nothing listens on: connecting to it is refused, as when the sound
+// server has gone.
+bool makeDeadSocket(const QString &path);
 
 // A PulseAudio server whose default sink is a null sink named "nullsink", so that what the
 // program plays can be recorded from "nullsink.monitor" without speakers.

@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "nullsink.h"
+#include "support/soundserver.h"
 
 #include <QDir>
 #include <QFile>
+#include <QList>
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QTest>
@@ -15,11 +16,47 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <sndfile.h>
+#include <sys/socket.h>
+#include <sys/un.h>
+
 #include <algorithm>
+#include <cmath>
 
 extern char **environ;
 
 namespace quorlin::test {
+
+bool writeTone(const QString &path, qint64 frames)
+{
+    SF_INFO info{};
+    info.samplerate = 44100;
+    info.channels = 1;
+    info.format = SF_FORMAT_WAV | SF_FORMAT_PCM_16;
+    SNDFILE *file = sf_open(QFile::encodeName(path).constData(), SFM_WRITE, &info);
+    if (!file)
+        return false;
+    QList<short> samples(frames);
+    for (qsizetype i = 0; i < samples.size(); ++i)
+        samples[i] = short(12000 * std::sin(2 * M_PI * 440 * double(i) / info.samplerate));
+    const bool written = sf_writef_short(file, samples.data(), frames) == frames;
+    sf_close(file);
+    return written;
+}
+
+bool makeDeadSocket(const QString &path)
+{
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    const QByteArray name = QFile::encodeName(path);
+    if (fd < 0 || size_t(name.size()) >= sizeof(address.sun_path))
+        return false;
+    std::memcpy(address.sun_path, name.constData(), size_t(name.size()));
+    const bool bound = ::bind(fd, reinterpret_cast<sockaddr *>(&address), sizeof(address)) == 0;
+    ::close(fd);
+    return bound;
+}
 
 namespace {
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "platform/background.h"
+#include "base/background.h"
 
 #include <QtGlobal>
 

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Background threads keep off the processor of the thread that starts them, and so do the
 // threads they start in turn; where there is no other processor they run all the same.
-#include "platform/background.h"
+#include "base/background.h"
 
 #include <QtTest>
 

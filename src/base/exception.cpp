@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "app/exception.h"
+#include "base/exception.h"
 
 #ifdef _WIN32
 #include <windows.h>
