@@ -87,6 +87,11 @@ class WestonSession(harness.Session):
                                                   self.weston_log()), 15,
                                 "Weston to offer an X display").group(1)
             self.display = f":{number}"
+            # As on a desktop that has been up for a while: Xwayland running (the first X
+            # client starts it) and Weston managing its windows, before the program starts.
+            wait_until(lambda: "window id" in self.x_tool(
+                ["xprop", "-root", "_NET_SUPPORTING_WM_CHECK"], check_rc=False), 15,
+                "Weston to manage Xwayland's windows")
 
     def weston_log(self):
         try:
@@ -159,9 +164,29 @@ class WestonSession(harness.Session):
               f"{' '.join(argv)} failed: {result.stderr.decode(errors='replace')}")
 
     def click_screen(self, x, y):
-        """A left click at (x, y) on Weston's output."""
+        """A left click at (x, y) on Weston's output. The pointer gets there first, as a
+        person's does, entering Weston's window from outside: Weston sometimes misses motion
+        into its window on Xvfb, and a press it then gives nowhere is lost. With Xwayland,
+        where the program's X display tells where the pointer is, the click waits until it is
+        there."""
         ox, oy = self.output_origin
-        self.input_tool(["xdotool", "mousemove", str(ox + x), str(oy + y), "click", "1"])
+
+        def arrived():
+            # Out of Weston's window and back in, so that it is told the pointer entered.
+            self.input_tool(["xdotool", "mousemove", str(ox + OUTPUT[0] + 50),
+                             str(oy + OUTPUT[1] + 50)])
+            time.sleep(0.1)
+            self.input_tool(["xdotool", "mousemove", str(ox + x + 4), str(oy + y + 4)])
+            time.sleep(0.1)
+            self.input_tool(["xdotool", "mousemove", str(ox + x), str(oy + y)])
+            time.sleep(0.2)
+            if self.mode != "xwayland":
+                return True
+            where = self.x_tool(["xdotool", "getmouselocation"], check_rc=False)
+            return f"x:{x} y:{y} " in where
+
+        wait_until(arrived, 5, f"the pointer to reach {x}, {y} on Weston's screen", interval=0)
+        self.input_tool(["xdotool", "click", "1"])
 
     def key(self, keys):
         """A key combination, to the window Weston has given the keyboard."""
