@@ -29,7 +29,7 @@ inline void click(Form *form, const char *button)
         std::fprintf(stderr, "no window to click %s on\n", button);
         std::exit(1);
     }
-    auto *b = form->member<QPushButton>(QString::fromLatin1(button));
+    auto *b = form->findChild<QPushButton *>(QString::fromLatin1(button));
     if (!b) {
         std::fprintf(stderr, "no %s in %s\n", button, qPrintable(form->className()));
         std::exit(1);

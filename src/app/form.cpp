@@ -8,6 +8,7 @@
 #include "ui/tabcontrol.h"
 
 #include <QCloseEvent>
+#include <QHash>
 #include <QKeyEvent>
 #include <QLinearGradient>
 #include <QPainter>
@@ -49,12 +50,6 @@ Form::Form(QString className) : QWidget(nullptr), m_className(std::move(classNam
 }
 
 Form::~Form() = default;
-
-void Form::addMember(const QString &name, QObject *member) { m_members.insert(name, member); }
-
-Form::NotifyHandler Form::notifyHandler(const QString &) { return {}; }
-
-Form::CloseHandler Form::closeHandler(const QString &) { return {}; }
 
 void Form::runCloseHandler(CloseAction &action)
 {
@@ -130,6 +125,7 @@ void Form::changeEvent(QEvent *event)
 void Form::load()
 {
     readForm(*this, declaredData());
+    controlsBound();
     if (m_onCreate)
         m_onCreate(this);
     // The pictures the window will show first start decoding beside the rest of its showing;

@@ -1,15 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include <QHash>
 #include <QPixmap>
-#include <QPointer>
 #include <QWidget>
 
 #include "app/formdata.h"
 
 #include <functional>
-#include <initializer_list>
 #include <utility>
 
 namespace quorlin {
@@ -26,7 +23,12 @@ enum class CloseAction
 };
 
 // Base of the program's windows: a borderless fixed-size top-level window built from its
-// declared data, with its handlers bound by name.
+// declared data. The handlers the data names are the window's slots, with the signatures
+// `void Name(QObject *sender)` and, for OnClose, `void Name(QObject *sender,
+// quorlin::CloseAction &action)`; the controls the code uses are its properties of their own
+// pointer type, named as the data names them (`Q_PROPERTY(quorlin::BellPlayer *MediaPlayer1
+// MEMBER MediaPlayer1)`). The reader resolves both once, while it reads the window, and fails
+// the window's creation on a name it cannot resolve.
 class Form : public QWidget
 {
     Q_OBJECT
@@ -45,18 +47,10 @@ public:
     // The window's declared data: ":/forms/<class name>.form".
     virtual FormData declaredData() const;
 
-    // A member declared in the window's data, by name; null if there is none of that type.
-    template <typename T> T *member(const QString &name) const
-    {
-        return qobject_cast<T *>(m_members.value(name).data());
-    }
-    void addMember(const QString &name, QObject *member);
-
-    // Binding of declared handler names to this window's code.
-    virtual NotifyHandler notifyHandler(const QString &name);
-    virtual CloseHandler closeHandler(const QString &name);
+    // The creation and close handlers the reader bound.
     void setCreateHandler(NotifyHandler handler) { m_onCreate = std::move(handler); }
     void setCloseHandler(CloseHandler handler) { m_onClose = std::move(handler); }
+    const CloseHandler &closeHandler() const { return m_onClose; }
     // Runs the close handler, if any, with the close action.
     void runCloseHandler(CloseAction &action);
 
@@ -88,31 +82,8 @@ public:
     bool showing = false;
 
 protected:
-    // Typed handler tables for the window classes: {"Button4Click", &TForm3::Button4Click}.
-    template <typename F>
-    NotifyHandler
-    bindNotify(std::initializer_list<std::pair<const char *, void (F::*)(QObject *)>> table,
-               const QString &name)
-    {
-        for (const auto &[handlerName, method] : table)
-            if (name == QLatin1String(handlerName))
-                return [self = static_cast<F *>(this), method](QObject *s) { (self->*method)(s); };
-        return {};
-    }
-
-    // The close handler table, the same way: {"FormClose", &TForm3::FormClose}.
-    template <typename F>
-    CloseHandler bindClose(
-        std::initializer_list<std::pair<const char *, void (F::*)(QObject *, CloseAction &)>> table,
-        const QString &name)
-    {
-        for (const auto &[handlerName, method] : table)
-            if (name == QLatin1String(handlerName))
-                return [self = static_cast<F *>(this), method](QObject *s, CloseAction &a) {
-                    (self->*method)(s, a);
-                };
-        return {};
-    }
+    // Runs once the window is read and its controls are bound, before its creation handler.
+    virtual void controlsBound() {}
 
     void paintEvent(QPaintEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
@@ -121,8 +92,6 @@ protected:
 
 private:
     QString m_className;
-    // Guarded: a hidden window gives back its controls, and a name must then find nothing.
-    QHash<QString, QPointer<QObject>> m_members;
     NotifyHandler m_onCreate;
     CloseHandler m_onClose;
     Fill m_fill;

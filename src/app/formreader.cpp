@@ -3,10 +3,10 @@
 
 #include "app/application.h"
 #include "app/buildsettings.h"
-#include "base/exception.h"
 #include "app/form.h"
-#include "bell/bellplayer.h"
 #include "base/background.h"
+#include "base/exception.h"
+#include "bell/bellplayer.h"
 #include "platform/look.h"
 #include "ui/accessibility.h"
 #include "ui/controls.h"
@@ -17,10 +17,14 @@
 #include <QFile>
 #include <QHash>
 #include <QImageReader>
+#include <QMetaMethod>
+#include <QMetaProperty>
 #include <QMutex>
 #include <QPushButton>
 
+#include <algorithm>
 #include <future>
+#include <initializer_list>
 #include <memory>
 
 namespace quorlin {
@@ -189,7 +193,7 @@ public:
         for (const auto &[memberName, s] : view.settings) {
             QObject *target = memberName == m_form.className()
                                   ? static_cast<QObject *>(&m_form)
-                                  : m_form.member<QObject>(memberName);
+                                  : m_members.value(memberName);
             guarded(memberName, s, [&] {
                 if (!target)
                     invalid(QStringLiteral("Component %1 not found").arg(memberName));
@@ -227,13 +231,14 @@ public:
         for (qsizetype i = 1; i < m_focusable.size(); ++i)
             QWidget::setTabOrder(m_focusable.at(i - 1).first, m_focusable.at(i).first);
         if (!m_describedBy.isEmpty()) {
-            auto *label = m_form.member<QLabel>(m_describedBy);
+            auto *label = qobject_cast<QLabel *>(m_members.value(m_describedBy));
             if (!label)
                 throw EReadError::forSetting(
                     m_form.className(), QStringLiteral("Description"),
                     QStringLiteral("Component %1 not found").arg(m_describedBy));
             describeWithLabel(&m_form, label);
         }
+        bindControls();
     }
 
 private:
@@ -252,7 +257,7 @@ private:
     {
         QObject *object = create(node.kind, parentWidget);
         object->setObjectName(node.name);
-        m_form.addMember(node.name, object);
+        m_members.insert(node.name, object);
         m_kinds.insert(object, node.kind);
         const QString member = node.name.isEmpty() ? node.kind : node.name;
         for (const FormSetting &s : node.settings)
@@ -334,11 +339,11 @@ private:
         } else if (n == QLatin1String("OnCreate")) {
             m_form.setCreateHandler(notify(s));
         } else if (n == QLatin1String("OnClose")) {
-            const QString name = identifier(s);
-            auto handler = m_form.closeHandler(name);
-            if (!handler)
-                invalid(QStringLiteral("Method %1 not found").arg(name));
-            m_form.setCloseHandler(std::move(handler));
+            const int index = slotIndex(identifier(s), {"QObject*", "quorlin::CloseAction&"});
+            m_form.setCloseHandler([form = &m_form, index](QObject *sender, CloseAction &action) {
+                void *arguments[] = {nullptr, &sender, &action};
+                form->qt_metacall(QMetaObject::InvokeMetaMethod, index, arguments);
+            });
         } else {
             invalid(QStringLiteral("Property %1 does not exist").arg(n));
         }
@@ -366,13 +371,64 @@ private:
         return f;
     }
 
+    // The index of the window's slot `name` taking exactly `parameters`, from the most derived
+    // class down; "Method <name> not found" when it has none.
+    int slotIndex(const QString &name, std::initializer_list<QByteArrayView> parameters) const
+    {
+        const QByteArray wanted = name.toLatin1();
+        const QMetaObject *meta = m_form.metaObject();
+        for (int i = meta->methodCount() - 1; i >= 0; --i) {
+            const QMetaMethod method = meta->method(i);
+            if (method.methodType() != QMetaMethod::Slot || method.name() != wanted ||
+                method.parameterCount() != int(parameters.size()))
+                continue;
+            int at = 0;
+            if (std::all_of(parameters.begin(), parameters.end(), [&](QByteArrayView type) {
+                    return method.parameterTypeName(at++) == type;
+                }))
+                return i;
+        }
+        invalid(QStringLiteral("Method %1 not found").arg(name));
+    }
+
+    // A declared handler name as a call of the window's slot, resolved now. The call goes
+    // straight to the window's own meta-call code, so that an error the handler raises reaches
+    // our dispatch boundary without passing through Qt's.
     Form::NotifyHandler notify(const FormSetting &s)
     {
-        const QString name = identifier(s);
-        auto handler = m_form.notifyHandler(name);
-        if (!handler)
-            invalid(QStringLiteral("Method %1 not found").arg(name));
-        return handler;
+        const int index = slotIndex(identifier(s), {"QObject*"});
+        return [form = &m_form, index](QObject *sender) {
+            void *arguments[] = {nullptr, &sender};
+            form->qt_metacall(QMetaObject::InvokeMetaMethod, index, arguments);
+        };
+    }
+
+    // Sets each control property the window declares beyond Form's (a pointer to a QObject
+    // class, named as a member of the declared data) to that member: "Component <name> not
+    // found" when there is none, "Component <name> is not a <class>" when it is of another kind.
+    void bindControls()
+    {
+        const QMetaObject *meta = m_form.metaObject();
+        for (int i = Form::staticMetaObject.propertyCount(); i < meta->propertyCount(); ++i) {
+            const QMetaProperty property = meta->property(i);
+            const QMetaObject *type = property.metaType().metaObject();
+            if (!(property.metaType().flags() & QMetaType::PointerToQObject) || !type)
+                continue;
+            const QString name = QString::fromLatin1(property.name());
+            QObject *control = m_members.value(name);
+            const auto fail = [&](const QString &why) {
+                throw EReadError::forSetting(m_form.className(), name, why);
+            };
+            if (!control)
+                fail(QStringLiteral("Component %1 not found").arg(name));
+            if (!control->metaObject()->inherits(type)) {
+                const QString className = QString::fromLatin1(type->className());
+                fail(QStringLiteral("Component %1 is not a %2")
+                         .arg(name, className.section(QLatin1String("::"), -1)));
+            }
+            // A QObject pointer is the same bits as a pointer to the class it inherits from.
+            property.write(&m_form, QVariant(property.metaType(), &control));
+        }
     }
 
     // Connects a click signal to a handler, run at our dispatch boundary.
@@ -545,6 +601,8 @@ private:
     }
 
     Form &m_form;
+    // The declared members by name.
+    QHash<QString, QObject *> m_members;
     QHash<QObject *, QString> m_kinds;
     QList<QWidget *> m_containers;
     QList<QPair<QWidget *, int>> m_focusable;

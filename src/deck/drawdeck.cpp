@@ -105,6 +105,12 @@ DrawDeck parseDeck(const QByteArray &data, const QString &name, int first, int s
     return deck;
 }
 
+QString drawAndKeep(const DrawDeck &deck, QString &kept)
+{
+    kept = drawText(deck);
+    return deck.displayText(kept);
+}
+
 DrawDeck loadDeck(const QString &path, int first, int size, DisplayForm display)
 {
     QFile file(path);

@@ -54,6 +54,9 @@ int drawIndex(const DrawDeck &deck);
 // Draws an index as drawIndex() does and returns that entry's text.
 QString drawText(const DrawDeck &deck);
 
+// Draws from `deck`, keeps the drawn text in `kept` and returns it as the deck shows it.
+QString drawAndKeep(const DrawDeck &deck, QString &kept);
+
 // Reads a deck from lines "<index><TAB><text>" in UTF-8, indices running from `first` without
 // gaps to first + size - 1. Throws quorlin::Exception naming the deck and line when the data is
 // not exactly that, so that a damaged deck cannot yield a wrong draw.

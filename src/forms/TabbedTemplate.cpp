@@ -2,7 +2,6 @@
 #include "forms/TabbedTemplate.h"
 
 #include "app/application.h"
-#include "bell/bellplayer.h"
 #include "forms/Unit1.h"
 #include "forms/Unit2.h"
 #include "forms/Unit3.h"
@@ -10,7 +9,6 @@
 #include "forms/Unit5.h"
 #include "platform/services.h"
 #include "platform/shell.h"
-#include "ui/tabcontrol.h"
 
 #include "buildconfig.h"
 
@@ -20,43 +18,24 @@ TTabbedForm *TabbedForm = nullptr;
 
 TTabbedForm::TTabbedForm() : Form(QStringLiteral("TTabbedForm")) {}
 
-Form::NotifyHandler TTabbedForm::notifyHandler(const QString &name)
-{
-    return bindNotify<TTabbedForm>({{"FormCreate", &TTabbedForm::FormCreate},
-                                    {"ImageControl6Click", &TTabbedForm::ImageControl6Click},
-                                    {"Button1Click", &TTabbedForm::Button1Click},
-                                    {"Button2Click", &TTabbedForm::Button2Click},
-                                    {"Button4Click", &TTabbedForm::Button4Click},
-                                    {"Button5Click", &TTabbedForm::Button5Click},
-                                    {"Button6Click", &TTabbedForm::Button6Click},
-                                    {"Button7Click", &TTabbedForm::Button7Click},
-                                    {"Button8Click", &TTabbedForm::Button8Click},
-                                    {"Button9Click", &TTabbedForm::Button9Click}},
-                                   name);
-}
-
 void TTabbedForm::FormCreate(QObject *)
 {
-    member<TabControl>(QStringLiteral("TabControl1"))
-        ->setActiveTab(member<TabItem>(QStringLiteral("TabItem1")));
-    member<TabControl>(QStringLiteral("TabControl2"))
-        ->setActiveTab(member<TabItem>(QStringLiteral("TabItem5")));
+    TabControl1->setActiveTab(TabItem1);
+    TabControl2->setActiveTab(TabItem5);
 }
 
 void TTabbedForm::ImageControl6Click(QObject *)
 {
-    auto *bell = member<BellPlayer>(QStringLiteral("MediaPlayer1"));
-    if (bell->hasMedia())
-        bell->play();
+    if (MediaPlayer1->hasMedia())
+        MediaPlayer1->play();
 }
 
 void TTabbedForm::Button1Click(QObject *) { Application::instance().close(this); }
 
 void TTabbedForm::stopAndRewindBell()
 {
-    auto *bell = member<BellPlayer>(QStringLiteral("MediaPlayer1"));
-    bell->stop();
-    bell->setCurrentTime(0);
+    MediaPlayer1->stop();
+    MediaPlayer1->setCurrentTime(0);
 }
 
 void TTabbedForm::Button5Click(QObject *)

@@ -2,26 +2,25 @@
 #pragma once
 
 #include "app/form.h"
-
-class QPushButton;
+#include "bell/bellplayer.h"
+#include "ui/tabcontrol.h"
 
 namespace quorlin {
-
-class BellPlayer;
-class PictureView;
-class TabControl;
-class TabItem;
 
 // Main window: the hub with the home, topic, card and about tabs.
 class TTabbedForm : public Form
 {
     Q_OBJECT
+    Q_PROPERTY(quorlin::TabControl *TabControl1 MEMBER TabControl1)
+    Q_PROPERTY(quorlin::TabItem *TabItem1 MEMBER TabItem1)
+    Q_PROPERTY(quorlin::TabControl *TabControl2 MEMBER TabControl2)
+    Q_PROPERTY(quorlin::TabItem *TabItem5 MEMBER TabItem5)
+    Q_PROPERTY(quorlin::BellPlayer *MediaPlayer1 MEMBER MediaPlayer1)
 
 public:
     TTabbedForm();
 
-    NotifyHandler notifyHandler(const QString &name) override;
-
+public slots:
     void FormCreate(QObject *sender);
     void ImageControl6Click(QObject *sender);
     void Button1Click(QObject *sender);
@@ -36,6 +35,12 @@ public:
 private:
     // Silences the home bell and puts it back to its start before a button does its work.
     void stopAndRewindBell();
+
+    TabControl *TabControl1 = nullptr;
+    TabItem *TabItem1 = nullptr;
+    TabControl *TabControl2 = nullptr;
+    TabItem *TabItem5 = nullptr;
+    BellPlayer *MediaPlayer1 = nullptr;
 };
 
 // The main window's name: the newest instance, or none.

@@ -4,7 +4,6 @@
 #include "app/application.h"
 #include "platform/services.h"
 #include "platform/shell.h"
-#include "ui/tabcontrol.h"
 
 #include "buildconfig.h"
 
@@ -14,19 +13,10 @@ TForm2 *Form2 = nullptr;
 
 TForm2::TForm2() : Form(QStringLiteral("TForm2")) {}
 
-Form::NotifyHandler TForm2::notifyHandler(const QString &name)
-{
-    return bindNotify<TForm2>({{"FormCreate", &TForm2::FormCreate},
-                               {"Button6Click", &TForm2::Button6Click},
-                               {"Button3Click", &TForm2::Button3Click}},
-                              name);
-}
-
 void TForm2::FormCreate(QObject *)
 {
     // The declared data selects the menu page; every guidance window opens on "เกี่ยวกับ".
-    member<TabControl>(QStringLiteral("TabControl4"))
-        ->setActiveTab(member<TabItem>(QStringLiteral("TabItem15")));
+    TabControl4->setActiveTab(TabItem15);
 }
 
 void TForm2::Button6Click(QObject *)

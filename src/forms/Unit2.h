@@ -2,6 +2,7 @@
 #pragma once
 
 #include "app/form.h"
+#include "ui/tabcontrol.h"
 
 namespace quorlin {
 
@@ -9,15 +10,20 @@ namespace quorlin {
 class TForm2 : public Form
 {
     Q_OBJECT
+    Q_PROPERTY(quorlin::TabControl *TabControl4 MEMBER TabControl4)
+    Q_PROPERTY(quorlin::TabItem *TabItem15 MEMBER TabItem15)
 
 public:
     TForm2();
 
-    NotifyHandler notifyHandler(const QString &name) override;
-
+public slots:
     void FormCreate(QObject *sender);
     void Button6Click(QObject *sender);
     void Button3Click(QObject *sender);
+
+private:
+    TabControl *TabControl4 = nullptr;
+    TabItem *TabItem15 = nullptr;
 };
 
 // The card guidance window's name: the newest instance, or none.

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "app/form.h"
+#include "forms/ritualwindow.h"
 
 #include <cstdint>
 
@@ -12,19 +12,16 @@ namespace quorlin {
 extern std::int32_t TopicRitualStage;
 
 // Topic ritual window: two presses of the draw button lead to a freshly drawn topic.
-class TForm3 : public Form
+class TForm3 : public RitualWindow
 {
     Q_OBJECT
+    Q_PROPERTY(quorlin::TextLabel *toppic1 MEMBER m_label)
 
 public:
     TForm3();
 
-    NotifyHandler notifyHandler(const QString &name) override;
-    CloseHandler closeHandler(const QString &name) override;
-
-    void Button4Click(QObject *sender);
-    void Button1Click(QObject *sender);
-    void FormClose(QObject *sender, CloseAction &action);
+protected:
+    void openResult() override;
 };
 
 // The topic ritual window's name: the newest instance, or none.

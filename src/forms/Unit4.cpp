@@ -1,9 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "forms/Unit4.h"
 
-#include "app/application.h"
 #include "forms/Unit8.h"
-#include "ui/controls.h"
 
 namespace quorlin {
 
@@ -11,51 +9,24 @@ std::int32_t ObstacleRitualStage = 0;
 QString ObstacleSavedPrompt;
 TForm4 *Form4 = nullptr;
 
-namespace {
-const QString kInstruction =
-    QStringLiteral("หายใจเข้า ผ่อนคลาย  หายใจออกผ่อนคลาย เปิดหัวใจออกกว้าง "
-                   "ให้ธรรมชาติสะท้อนตัวตนและอุปสรรคในเรา  หลับตาลง...อยู่กับตัวเอง  "
-                   "ปรับคลื่นใจเข้ากับไพ่อุปสรรคสักครู่หนึ่ง...  ก่อนกดปุ่มเดิมอีกครั้ง");
-} // namespace
-
-TForm4::TForm4() : Form(QStringLiteral("TForm4")) {}
-
-Form::NotifyHandler TForm4::notifyHandler(const QString &name)
+TForm4::TForm4()
+    : RitualWindow(QStringLiteral("TForm4"), ObstacleRitualStage,
+                   QStringLiteral("หายใจเข้า ผ่อนคลาย  หายใจออกผ่อนคลาย เปิดหัวใจออกกว้าง "
+                                  "ให้ธรรมชาติสะท้อนตัวตนและอุปสรรคในเรา  หลับตาลง...อยู่กับตัวเอง  "
+                                  "ปรับคลื่นใจเข้ากับไพ่อุปสรรคสักครู่หนึ่ง...  ก่อนกดปุ่มเดิมอีกครั้ง"))
 {
-    return bindNotify<TForm4>(
-        {{"Button4Click", &TForm4::Button4Click}, {"Button1Click", &TForm4::Button1Click}}, name);
 }
 
-Form::CloseHandler TForm4::closeHandler(const QString &name)
+// The prompt is kept before the instruction replaces it, for every obstacle ritual window to
+// show again once closed.
+void TForm4::showInstruction()
 {
-    return bindClose<TForm4>({{"FormClose", &TForm4::FormClose}}, name);
+    ObstacleSavedPrompt = m_label->text();
+    RitualWindow::showInstruction();
 }
 
-void TForm4::Button4Click(QObject *)
-{
-    if (ObstacleRitualStage == 1) {
-        // A failed creation stops here: this window stays open on the instruction, stage 1.
-        // On success the close handler puts the stage back to 0.
-        Application::instance().createForm(Form8);
-        Application::instance().show(Form8);
-        Application::instance().close(this);
-    } else if (ObstacleRitualStage == 0) {
-        auto *label = member<TextLabel>(QStringLiteral("AngelTell"));
-        ObstacleSavedPrompt = label->text();
-        label->setText(kInstruction);
-        ObstacleRitualStage = 1;
-    }
-}
-
-void TForm4::Button1Click(QObject *)
-{
-    Application::instance().close(this);
-}
-
-void TForm4::FormClose(QObject *, CloseAction &)
-{
-    ObstacleRitualStage = 0;
-    member<TextLabel>(QStringLiteral("AngelTell"))->setText(ObstacleSavedPrompt);
-}
+// The obstacle result window, in this one's place. On success the close handler puts the stage
+// back to 0.
+void TForm4::openResult() { replaceWith(Form8); }
 
 } // namespace quorlin

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "app/form.h"
+#include "forms/ritualwindow.h"
 
 #include <QString>
 
@@ -18,19 +18,18 @@ extern std::int32_t ObstacleRitualStage;
 extern QString ObstacleSavedPrompt;
 
 // Obstacle ritual window: two presses of the draw button lead to a freshly drawn obstacle card.
-class TForm4 : public Form
+class TForm4 : public RitualWindow
 {
     Q_OBJECT
+    Q_PROPERTY(quorlin::TextLabel *AngelTell MEMBER m_label)
 
 public:
     TForm4();
 
-    NotifyHandler notifyHandler(const QString &name) override;
-    CloseHandler closeHandler(const QString &name) override;
-
-    void Button4Click(QObject *sender);
-    void Button1Click(QObject *sender);
-    void FormClose(QObject *sender, CloseAction &action);
+protected:
+    void showInstruction() override;
+    void openResult() override;
+    QString closedText() const override { return ObstacleSavedPrompt; }
 };
 
 // The obstacle ritual window's name: the newest instance, or none.

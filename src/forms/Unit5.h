@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "app/form.h"
+#include "forms/ritualwindow.h"
 
 #include <cstdint>
 
@@ -12,19 +12,22 @@ namespace quorlin {
 extern std::int32_t AngelRitualStage;
 
 // Angel ritual window: two presses of the draw button lead to a freshly drawn angel card.
-class TForm5 : public Form
+class TForm5 : public RitualWindow
 {
     Q_OBJECT
+    Q_PROPERTY(quorlin::TextLabel *AngelTell1 MEMBER m_label)
 
 public:
     TForm5();
 
-    NotifyHandler notifyHandler(const QString &name) override;
-    CloseHandler closeHandler(const QString &name) override;
+public slots:
+    // Closing also hands back a drawn card's block on the draw button.
+    void FormClose(QObject *sender, quorlin::CloseAction &action);
 
-    void Button4Click(QObject *sender);
-    void Button1Click(QObject *sender);
-    void FormClose(QObject *sender, CloseAction &action);
+protected:
+    bool drawAllowed() const override;
+    void openResult() override;
+    QString closedText() const override;
 };
 
 // The angel ritual window's name: the newest instance, or none.

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "app/form.h"
 #include "deck/drawdeck.h"
+#include "forms/resultwindow.h"
 
 #include <QString>
 
@@ -19,21 +19,18 @@ const DrawDeck &topicDeck();
 QString drawTopic();
 
 // Topic result window: rings its bell, draws a topic and shows it in straight quotation marks.
-class TForm6 : public Form
+class TForm6 : public ResultWindow
 {
     Q_OBJECT
+    Q_PROPERTY(quorlin::BellPlayer *MediaPlayer2 MEMBER m_bell)
+    Q_PROPERTY(quorlin::TextLabel *toppic1 MEMBER m_label)
 
 public:
     TForm6();
 
-    NotifyHandler notifyHandler(const QString &name) override;
-    CloseHandler closeHandler(const QString &name) override;
-
-    void FormCreate(QObject *sender);
-    void Button1Click(QObject *sender);
-    void Button4Click(QObject *sender);
+public slots:
+    // Closes without touching the bell, which sounds on to its end.
     void toppic1Click(QObject *sender);
-    void FormClose(QObject *sender, CloseAction &action);
 };
 
 // The topic result window's name: the newest instance, or none.

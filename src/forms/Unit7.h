@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "app/form.h"
 #include "deck/drawdeck.h"
+#include "forms/resultwindow.h"
 
 #include <QString>
 
@@ -24,20 +24,14 @@ const DrawDeck &angelDeck();
 QString drawAngelCard();
 
 // Angel result window: rings its bell, draws an angel card and shows it on the lotus picture.
-class TForm7 : public Form
+class TForm7 : public ResultWindow
 {
     Q_OBJECT
+    Q_PROPERTY(quorlin::BellPlayer *MediaPlayer3 MEMBER m_bell)
+    Q_PROPERTY(quorlin::TextLabel *AngelTell1 MEMBER m_label)
 
 public:
     TForm7();
-
-    NotifyHandler notifyHandler(const QString &name) override;
-    CloseHandler closeHandler(const QString &name) override;
-
-    void FormCreate(QObject *sender);
-    void Button1Click(QObject *sender);
-    void Button4Click(QObject *sender);
-    void FormClose(QObject *sender, CloseAction &action);
 };
 
 // The angel result window's name: the newest instance, or none.

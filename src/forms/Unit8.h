@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "app/form.h"
 #include "deck/drawdeck.h"
+#include "forms/resultwindow.h"
 
 #include <QString>
 
@@ -21,20 +21,17 @@ QString drawObstacleCard();
 
 // Obstacle result window: rings its bell, draws an obstacle card and shows it in black on the
 // tangled loops.
-class TForm8 : public Form
+class TForm8 : public ResultWindow
 {
     Q_OBJECT
+    Q_PROPERTY(quorlin::TextLabel *AngelTell1 MEMBER m_label)
+    Q_PROPERTY(quorlin::BellPlayer *MediaPlayer4 MEMBER m_bell)
 
 public:
     TForm8();
 
-    NotifyHandler notifyHandler(const QString &name) override;
-    CloseHandler closeHandler(const QString &name) override;
-
-    void FormCreate(QObject *sender);
-    void Button1Click(QObject *sender);
-    void Button4Click(QObject *sender);
-    void FormClose(QObject *sender, CloseAction &action);
+protected:
+    QString closedText() const override;
 };
 
 // The obstacle result window's name: the newest instance, or none.

@@ -317,7 +317,7 @@ private slots:
         for (const Expected &e : table) {
             const QString member = QString::fromLatin1(e.member);
             listed << member;
-            auto *w = form->member<QWidget>(member);
+            auto *w = control<QWidget>(form, member);
             QVERIFY2(w, qPrintable(member + QStringLiteral(" is missing")));
             QCOMPARE(w->objectName(), member);
             QAccessibleInterface *i = iface(w);
@@ -382,17 +382,17 @@ private slots:
     {
         QFETCH(QString, window);
         Form *form = open(window);
-        auto *bell = form->member<BellPlayer>(QStringLiteral("MediaPlayer1"));
+        auto *bell = control<BellPlayer>(form, QStringLiteral("MediaPlayer1"));
         QVERIFY(bell);
         QVERIFY(bell->state() != BellPlayer::State::Playing);
         QAccessibleActionInterface *action =
-            iface(form->member<PictureView>(QStringLiteral("ImageControl6")))->actionInterface();
+            iface(control<PictureView>(form, QStringLiteral("ImageControl6")))->actionInterface();
         QVERIFY(action);
         action->doAction(QAccessibleActionInterface::pressAction());
         QCOMPARE(bell->state(), BellPlayer::State::Playing);
         // A picture that does nothing on a click offers nothing to press.
         QAccessibleInterface *still =
-            iface(form->member<PictureView>(QStringLiteral("ImageControl7")));
+            iface(control<PictureView>(form, QStringLiteral("ImageControl7")));
         QVERIFY(!still->actionInterface() || !still->actionInterface()->actionNames().contains(
                                                  QAccessibleActionInterface::pressAction()));
     }
@@ -430,7 +430,7 @@ private slots:
         if (page >= 0)
             selectTab(form->findChild<TabControl *>(), page);
         // Start from the first control as the window's focus chain gives it.
-        QWidget *first = form->member<QWidget>(order.first().section(QLatin1Char('.'), 0, 0));
+        QWidget *first = control<QWidget>(form, order.first().section(QLatin1Char('.'), 0, 0));
         if (auto *tabs = qobject_cast<TabControl *>(first))
             first = tabs->strip();
         first->setFocus(Qt::TabFocusReason);
@@ -469,7 +469,7 @@ private slots:
     {
         QFETCH(int, key);
         activate(TabbedForm);
-        auto *web = TabbedForm->member<QPushButton>(QStringLiteral("Button4"));
+        auto *web = control<QPushButton>(TabbedForm, QStringLiteral("Button4"));
         web->setFocus(Qt::TabFocusReason);
         QSignalSpy clicks(web, &QPushButton::clicked);
         AccessibilityTest::key(key);
@@ -501,8 +501,8 @@ private slots:
         Form *form = open(window);
         activate(form);
         if (tabControl == QLatin1String("TabControl2"))
-            selectTab(form->member<TabControl>(QStringLiteral("TabControl1")), 3);
-        auto *tabs = form->member<TabControl>(tabControl);
+            selectTab(control<TabControl>(form, QStringLiteral("TabControl1")), 3);
+        auto *tabs = control<TabControl>(form, tabControl);
         selectTab(tabs, 0);
         tabs->strip()->setFocus(Qt::TabFocusReason);
         const int last = int(tabs->tabs().size()) - 1;
@@ -555,10 +555,10 @@ private slots:
         auto *main = form->findChild<TabControl *>(QString(), Qt::FindDirectChildrenOnly);
         if (tabControl == QLatin1String("TabControl2"))
             selectTab(main, 3);
-        auto *tabs = form->member<TabControl>(tabControl);
+        auto *tabs = control<TabControl>(form, tabControl);
         tabs->setCurrentIndex(1);
         if (!focused.isEmpty()) {
-            form->member<QWidget>(focused)->setFocus(Qt::OtherFocusReason);
+            control<QWidget>(form, focused)->setFocus(Qt::OtherFocusReason);
             QCOMPARE(focusName(), focused);
         }
         selectTab(tabs, 1);
@@ -643,13 +643,13 @@ private slots:
         Form *form = open(window);
         activate(form);
         auto *main = form->findChild<TabControl *>(QString(), Qt::FindDirectChildrenOnly);
-        auto *tabs = form->member<TabControl>(moved);
-        auto *about = form->member<TabControl>(QStringLiteral("TabControl2"));
+        auto *tabs = control<TabControl>(form, moved);
+        auto *about = control<TabControl>(form, QStringLiteral("TabControl2"));
         if (moved == QLatin1String("TabControl2"))
             main->setCurrentIndex(3);
         tabs->setCurrentIndex(from);
         const int aboutBefore = about ? about->currentIndex() : -1;
-        QWidget *start = form->member<QWidget>(focused.section(QLatin1Char('.'), 0, 0));
+        QWidget *start = control<QWidget>(form, focused.section(QLatin1Char('.'), 0, 0));
         if (auto *strip = qobject_cast<TabControl *>(start))
             start = strip->strip();
         start->setFocus(Qt::OtherFocusReason);
@@ -683,9 +683,9 @@ private slots:
         QFETCH(int, key);
         QFETCH(int, modifiers);
         activate(TabbedForm);
-        auto *main = TabbedForm->member<TabControl>(QStringLiteral("TabControl1"));
+        auto *main = control<TabControl>(TabbedForm, QStringLiteral("TabControl1"));
         main->setCurrentIndex(1);
-        TabbedForm->member<QWidget>(QStringLiteral("Button6"))->setFocus(Qt::OtherFocusReason);
+        control<QWidget>(TabbedForm, QStringLiteral("Button6"))->setFocus(Qt::OtherFocusReason);
         AccessibilityTest::key(key, Qt::KeyboardModifiers(modifiers));
         QCOMPARE(main->currentIndex(), 1);
     }
@@ -698,7 +698,7 @@ private slots:
         QCOMPARE(focusName(), QStringLiteral("Button5"));
         key(Qt::Key_Tab, Qt::ControlModifier);
         key(Qt::Key_PageDown, Qt::ControlModifier);
-        auto *main = TabbedForm->member<TabControl>(QStringLiteral("TabControl1"));
+        auto *main = control<TabControl>(TabbedForm, QStringLiteral("TabControl1"));
         QCOMPARE(main->currentIndex(), 2);
         QCOMPARE(focusName(), QStringLiteral("Button8"));
         key(Qt::Key_Space);
@@ -709,7 +709,7 @@ private slots:
         key(Qt::Key_Space);
         QVERIFY(Form7 && Form7->isVisible());
         QVERIFY(!Form5->isVisible());
-        const QString card = Form7->member<TextLabel>(QStringLiteral("AngelTell1"))->text();
+        const QString card = control<TextLabel>(Form7, QStringLiteral("AngelTell1"))->text();
         QVERIFY2(card.startsWith(QChar(0x201C)) && card.endsWith(QChar(0x201D)), qPrintable(card));
         activate(Form7);
         key(Qt::Key_Tab);
@@ -723,7 +723,7 @@ private slots:
     void aWholeTopicDrawFromTheKeyboardAnnouncesTheTopic()
     {
         activate(TabbedForm);
-        selectTab(TabbedForm->member<TabControl>(QStringLiteral("TabControl1")), 1);
+        selectTab(control<TabControl>(TabbedForm, QStringLiteral("TabControl1")), 1);
         key(Qt::Key_Tab); // from the strip the press left focused, to the first button
         QCOMPARE(focusName(), QStringLiteral("Button6"));
         key(Qt::Key_Return);
@@ -736,7 +736,7 @@ private slots:
         key(Qt::Key_Return);
         QVERIFY(Form6);
         QVERIFY(Form6->isVisible());
-        const QString topic = Form6->member<TextLabel>(QStringLiteral("toppic1"))->text();
+        const QString topic = control<TextLabel>(Form6, QStringLiteral("toppic1"))->text();
         QVERIFY(topic.startsWith(QLatin1Char('"')) && topic.size() > 2);
         QAccessibleInterface *result = iface(Form6);
         QCOMPARE(result->text(QAccessible::Name), QStringLiteral("หัวข้อบันทึก"));
@@ -761,7 +761,7 @@ private slots:
     {
         QFETCH(QString, window);
         Form *form = open(window);
-        const QString card = form->member<TextLabel>(QStringLiteral("AngelTell1"))->text();
+        const QString card = control<TextLabel>(form, QStringLiteral("AngelTell1"))->text();
         QVERIFY(!card.contains(QStringLiteral("เปิดออกแล้ว"))); // the layout text was replaced
         QCOMPARE(iface(form)->text(QAccessible::Description), card);
     }

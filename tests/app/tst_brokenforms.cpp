@@ -4,6 +4,7 @@
 #include "app/application.h"
 #include "app/formdata.h"
 #include "support/fakeplatform.h"
+#include "ui/controls.h"
 
 #include <QApplication>
 #include <QPointer>
@@ -22,24 +23,32 @@ bool handlerRanOn = false;            // the opening handler went on after the c
 // A window read from the source a test gives.
 class TBroken : public Form
 {
+    Q_OBJECT
+    Q_PROPERTY(quorlin::TextLabel *Label1 MEMBER Label1)
+    Q_PROPERTY(QPushButton *Button1 MEMBER Button1)
+
 public:
+    // Bound once the description is read.
+    TextLabel *Label1 = nullptr;
+    QPushButton *Button1 = nullptr;
+
     TBroken() : Form(QStringLiteral("TBroken")) { brokenBuilt << this; }
     FormData declaredData() const override
     {
         return parseFormData(brokenSource, QStringLiteral("TBroken.form"));
     }
-    NotifyHandler notifyHandler(const QString &name) override
-    {
-        if (name == QLatin1String("Button1Click") || name == QLatin1String("FormCreate"))
-            return [](QObject *) {};
-        return {};
-    }
+
+public slots:
+    void Button1Click(QObject *) {}
+    void FormCreate(QObject *) {}
 };
 TBroken *Broken = nullptr;
 
 // The window whose button opens a TBroken, as every opener does: create, then show.
 class THost : public Form
 {
+    Q_OBJECT
+
 public:
     THost() : Form(QStringLiteral("THost")) {}
     FormData declaredData() const override
@@ -56,15 +65,13 @@ public:
             })"),
                              QStringLiteral("THost.form"));
     }
-    NotifyHandler notifyHandler(const QString &name) override
+
+public slots:
+    void Button1Click(QObject *)
     {
-        if (name != QLatin1String("Button1Click"))
-            return {};
-        return [](QObject *) {
-            Application::instance().createForm(Broken);
-            Application::instance().show(Broken);
-            handlerRanOn = true;
-        };
+        Application::instance().createForm(Broken);
+        Application::instance().show(Broken);
+        handlerRanOn = true;
     }
 };
 THost *Host = nullptr;
@@ -141,6 +148,9 @@ private slots:
                  qPrintable(m_boxes.boxes.isEmpty() ? QString() : m_boxes.boxes[0].text));
         QVERIFY(Broken && Broken->isVisible());
         QVERIFY(handlerRanOn);
+        QCOMPARE(Broken->Label1, Broken->findChild<TextLabel *>(QStringLiteral("Label1")));
+        QCOMPARE(Broken->Button1, Broken->findChild<QPushButton *>(QStringLiteral("Button1")));
+        QVERIFY(Broken->Label1 && Broken->Button1);
     }
 
     void aBrokenDescriptionIsReportedAndNothingIsKept_data()
@@ -192,6 +202,18 @@ private slots:
             << "OnCreate = FormCreate"
             << "OnCreate = FormShow"
             << "Error reading TBroken.OnCreate: Method FormShow not found.";
+        QTest::newRow("handler that is a slot of another signature")
+            << "OnClick = Button1Click"
+            << "OnClick = deleteLater"
+            << "Error reading Button1.OnClick: Method deleteLater not found.";
+        QTest::newRow("control the window binds, missing")
+            << "Label Label1 {"
+            << "Label Label2 {"
+            << "Error reading TBroken.Label1: Component Label1 not found.";
+        QTest::newRow("control the window binds, of another kind")
+            << "Button Button1 {"
+            << "Label Button1 {"
+            << "Error reading TBroken.Button1: Component Button1 is not a QPushButton.";
     }
 
     void aBrokenDescriptionIsReportedAndNothingIsKept()

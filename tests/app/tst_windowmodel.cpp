@@ -22,6 +22,8 @@ std::function<void(Form *)> onClose;
 // A window declared inline, logging its handlers.
 class LoggingForm : public Form
 {
+    Q_OBJECT
+
 public:
     LoggingForm(const QString &className, int width, int height)
         : Form(className), m_width(width), m_height(height)
@@ -48,36 +50,30 @@ public:
                              className());
     }
 
-    NotifyHandler notifyHandler(const QString &name) override
-    {
-        if (name == QLatin1String("FormCreate"))
-            return [this](QObject *) {
-                events << className() + QStringLiteral(" create");
-                if (failCreation)
-                    throw Exception(QStringLiteral("creation refused"));
-            };
-        if (name == QLatin1String("Button1Click"))
-            return [this](QObject *) {
-                events << className() + QStringLiteral(" click");
-                if (onButton)
-                    onButton(this);
-            };
-        return {};
-    }
-
-    CloseHandler closeHandler(const QString &name) override
-    {
-        if (name != QLatin1String("FormClose"))
-            return {};
-        return [this](QObject *, CloseAction &action) {
-            events << className() + QStringLiteral(" close");
-            QCOMPARE(action, CloseAction::Hide);
-            if (onClose)
-                onClose(this);
-        };
-    }
-
     ~LoggingForm() override { events << className() + QStringLiteral(" destroyed"); }
+
+public slots:
+    void FormCreate(QObject *)
+    {
+        events << className() + QStringLiteral(" create");
+        if (failCreation)
+            throw Exception(QStringLiteral("creation refused"));
+    }
+
+    void Button1Click(QObject *)
+    {
+        events << className() + QStringLiteral(" click");
+        if (onButton)
+            onButton(this);
+    }
+
+    void FormClose(QObject *, quorlin::CloseAction &action)
+    {
+        events << className() + QStringLiteral(" close");
+        QCOMPARE(action, CloseAction::Hide);
+        if (onClose)
+            onClose(this);
+    }
 
 private:
     int m_width;

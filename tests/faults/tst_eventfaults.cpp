@@ -220,7 +220,7 @@ private slots:
         kind.open();
         Form *form = kind.name();
         int runs = 0;
-        const Form::CloseHandler own = form->closeHandler(QStringLiteral("FormClose"));
+        const Form::CloseHandler own = form->closeHandler();
         form->setCloseHandler([&, own](QObject *sender, CloseAction &action) {
             ++runs;
             systemClose(form);
@@ -257,7 +257,7 @@ private slots:
         const Opener opener = openers().at(index);
         Form *holder = opener.reach();
         QVERIFY(holder && holder->isVisible());
-        auto *button = holder->member<QPushButton>(QString::fromLatin1(opener.button));
+        auto *button = control<QPushButton>(holder, QString::fromLatin1(opener.button));
         QVERIFY(button && button->isVisible());
         bool creating = false;
         PressCounter counter(button, creating);

@@ -160,7 +160,7 @@ private:
 
     template <typename T> static T *get(Form *form, const QString &name)
     {
-        auto *member = form ? form->member<T>(name) : nullptr;
+        auto *member = form ? quorlin::test::control<T>(form, name) : nullptr;
         if (!member)
             qFatal("no member %s", qPrintable(name));
         return member;

@@ -23,7 +23,7 @@ private:
 
     template <typename T> T *get(const char *name)
     {
-        auto *w = TabbedForm->member<T>(QString::fromLatin1(name));
+        auto *w = quorlin::test::control<T>(TabbedForm, QString::fromLatin1(name));
         if (!w)
             qFatal("no member %s", name);
         return w;
@@ -77,7 +77,7 @@ private slots:
     {
         QFETCH(QString, view);
         QFETCH(QSize, pictureSize);
-        QCOMPARE(TabbedForm->member<PictureView>(view)->picture().size(), pictureSize);
+        QCOMPARE(quorlin::test::control<PictureView>(TabbedForm, view)->picture().size(), pictureSize);
     }
 
     void controlsSitWhereTheirPlacementsPutThem_data()
@@ -108,7 +108,7 @@ private slots:
     {
         QFETCH(QString, control);
         QFETCH(QRect, geometry);
-        QCOMPARE(TabbedForm->member<QWidget>(control)->geometry(), geometry);
+        QCOMPARE(quorlin::test::control<QWidget>(TabbedForm, control)->geometry(), geometry);
     }
 
     void tabHeadersShareTheStripEqually()
@@ -153,7 +153,7 @@ private slots:
         QFETCH(QString, keys);
         QFETCH(int, expected);
         get<TabControl>("TabControl1")->setCurrentIndex(3); // the about section must be shown
-        auto *tabs = TabbedForm->member<TabControl>(control);
+        auto *tabs = quorlin::test::control<TabControl>(TabbedForm, control);
         tabs->setCurrentIndex(start);
         for (QChar k : keys)
             QTest::keyClick(tabs->strip(), k == u'R' ? Qt::Key_Right : Qt::Key_Left);

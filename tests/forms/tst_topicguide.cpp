@@ -27,7 +27,7 @@ constexpr int kGuideBell = 2;
 
 template <typename T> T *get(const Form *form, const char *name)
 {
-    auto *w = form->member<T>(QString::fromLatin1(name));
+    auto *w = quorlin::test::control<T>(form, QString::fromLatin1(name));
     if (!w)
         qFatal("no member %s in %s", name, qPrintable(form->className()));
     return w;
@@ -126,7 +126,7 @@ private slots:
         QVERIFY(guide);
         QCOMPARE(guide->size(), QSize(392, 555));
         QCOMPARE(guide->windowTitle(), QStringLiteral("คำแนะนำ หัวข้อบันทึก"));
-        QCOMPARE(guide->member<QWidget>(control)->geometry(), geometry);
+        QCOMPARE(quorlin::test::control<QWidget>(guide, control)->geometry(), geometry);
     }
 
     void headerIsBoldAtTheLookSize()
@@ -179,7 +179,7 @@ private slots:
         QFETCH(QString, memo);
         QFETCH(QString, heading);
         QFETCH(QString, mustMention);
-        auto *box = openGuide()->member<Memo>(memo);
+        auto *box = quorlin::test::control<Memo>(openGuide(), memo);
         QVERIFY(box);
         const QStringList lines = box->lines();
         QCOMPARE(lines.size(), 3);

@@ -31,7 +31,7 @@ constexpr int kFirstResultBell = 2;
 
 template <typename T> T *get(const Form *form, const char *name)
 {
-    auto *w = form->member<T>(QString::fromLatin1(name));
+    auto *w = quorlin::test::control<T>(form, QString::fromLatin1(name));
     if (!w)
         qFatal("no member %s in %s", name, qPrintable(form->className()));
     return w;
@@ -121,7 +121,7 @@ private slots:
         QVERIFY(form);
         QCOMPARE(form->size(), QSize(388, 555));
         QCOMPARE(form->windowTitle(), QStringLiteral("หัวข้อบันทึก"));
-        QCOMPARE(form->member<QWidget>(control)->geometry(), geometry);
+        QCOMPARE(quorlin::test::control<QWidget>(form, control)->geometry(), geometry);
 
         auto *label = get<TextLabel>(form, "toppic1");
         QCOMPARE(label->font().pixelSize(), 17);

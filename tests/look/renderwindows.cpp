@@ -149,7 +149,7 @@ public:
     // Every text a result label can show, and the window with the tallest one.
     void saveWithLongestText(Form *form, const QString &labelName, const DrawDeck &deck)
     {
-        auto *label = form->member<TextLabel>(labelName);
+        auto *label = control<TextLabel>(form, labelName);
         const QString kept = label->text();
         QString tallest;
         int tallestHeight = -1;
@@ -188,7 +188,7 @@ template <typename T> T *open(WindowFixture &f, T *&name)
 
 void pressDraw(Form *form)
 {
-    form->member<QPushButton>(QStringLiteral("Button4"))->click();
+    control<QPushButton>(form, QStringLiteral("Button4"))->click();
 }
 
 void renderLook(const PlatformLook &look, const QString &folder)

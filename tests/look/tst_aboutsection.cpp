@@ -32,7 +32,7 @@ private:
 
     template <typename T> T *get(const QString &name)
     {
-        auto *w = TabbedForm->member<T>(name);
+        auto *w = control<T>(TabbedForm, name);
         if (!w)
             qFatal("no member %s", qPrintable(name));
         return w;

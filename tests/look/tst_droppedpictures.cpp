@@ -110,7 +110,7 @@ private:
         m_windows.emplace_back(form);
         form->load();
         form->show();
-        return form->member<PictureView>(QStringLiteral("Shown"));
+        return control<PictureView>(form, QStringLiteral("Shown"));
     }
 
     // Drops the URLs on the view's centre as the desktop would, and says whether it was taken.

@@ -349,7 +349,7 @@ private slots:
         QFETCH(QSize, pixels);
         QFETCH(QSize, view);
         Form *form = openNamed(window);
-        auto *shown = form->member<PictureView>(member);
+        auto *shown = quorlin::test::control<PictureView>(form, member);
         QVERIFY2(shown, qPrintable(member));
         QCOMPARE(shown->size(), view);
         QCOMPARE(shown->pictureSize(), pixels);
@@ -389,7 +389,7 @@ private slots:
             })")
                                                            .arg(view.width())
                                                            .arg(view.height()));
-        form->member<PictureView>(QStringLiteral("Shown"))->setPicture(solid(picture, Qt::red));
+        quorlin::test::control<PictureView>(form, QStringLiteral("Shown"))->setPicture(solid(picture, Qt::red));
         const QImage image = rendered(form);
         const int midX = drawn.center().x();
         const int midY = drawn.center().y();
@@ -413,7 +413,7 @@ private slots:
     void theHomePictureCoversTheWholeHomePage()
     {
         open(TabbedForm);
-        auto *page = TabbedForm->member<TabItem>(QStringLiteral("TabItem1"));
+        auto *page = quorlin::test::control<TabItem>(TabbedForm, QStringLiteral("TabItem1"));
         const QImage source(QStringLiteral(":/pictures/home_bowl.png"));
         const QImage image = page->grab().toImage().convertToFormat(QImage::Format_RGB32);
         QCOMPARE(image.size(), QSize(388, 458));
@@ -510,7 +510,7 @@ private slots:
         const PlatformLook &chosen = lookNamed(look);
         ScopedPlatformLook scoped(chosen);
         ProbeForm *form = openProbe(QStringLiteral("TTabProbe"), kTabProbe);
-        auto *tabs = form->member<TabControl>(control);
+        auto *tabs = quorlin::test::control<TabControl>(form, control);
         TabStrip *strip = tabs->strip();
         QCOMPARE(strip->currentIndex(), 0);
         const bool bottom = tabs->stripPosition() == TabControl::StripPosition::Bottom;
@@ -556,8 +556,8 @@ private slots:
     void aBottomStripKeepsItsCaptionsUpright()
     {
         ProbeForm *form = openProbe(QStringLiteral("TTabProbe"), kTabProbe);
-        auto *upper = form->member<TabControl>(QStringLiteral("Upper"));
-        auto *lower = form->member<TabControl>(QStringLiteral("Lower"));
+        auto *upper = quorlin::test::control<TabControl>(form, QStringLiteral("Upper"));
+        auto *lower = quorlin::test::control<TabControl>(form, QStringLiteral("Lower"));
         for (int i = 0; i < 3; ++i) {
             // Each caption on the white selected panel of both strips.
             upper->setCurrentIndex(i);
@@ -588,7 +588,7 @@ private slots:
         QFETCH(QString, window);
         QFETCH(QColor, colour);
         Form *form = openNamed(window);
-        auto *label = form->member<TextLabel>(QStringLiteral("AngelTell1"));
+        auto *label = quorlin::test::control<TextLabel>(form, QStringLiteral("AngelTell1"));
         const QImage withText = rendered(form);
         const QString text = label->text();
         QVERIFY(!text.isEmpty());
@@ -652,7 +652,7 @@ private slots:
         Form *form = openNamed(window);
         const QStringList families = lookFont(12).families();
 
-        auto *text = form->member<TextLabel>(label);
+        auto *text = quorlin::test::control<TextLabel>(form, label);
         QVERIFY(text);
         QCOMPARE(text->font().families(), families);
         QCOMPARE(text->font().pixelSize(), size);

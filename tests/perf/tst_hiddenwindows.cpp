@@ -27,7 +27,7 @@ private:
 
     void press(Form *form, const char *button)
     {
-        auto *b = form->member<QPushButton>(QString::fromLatin1(button));
+        auto *b = control<QPushButton>(form, QString::fromLatin1(button));
         QVERIFY2(b, button);
         QTest::mouseClick(b, Qt::LeftButton, {}, b->rect().center());
     }
@@ -79,7 +79,7 @@ private slots:
         QPointer<TForm6> result = drawTopic();
         QVERIFY(result);
         const qint64 length =
-            result->member<BellPlayer>(QStringLiteral("MediaPlayer2"))->duration();
+            control<BellPlayer>(result, QStringLiteral("MediaPlayer2"))->duration();
         QVERIFY(length > 0);
         const QList<int> ringing = f->audio.soundingVoices();
         QCOMPARE(ringing.size(), 1);
@@ -88,7 +88,7 @@ private slots:
         if (byCloseCommand) {
             closeCommand(result);
         } else {
-            auto *text = result->member<TextLabel>(QStringLiteral("toppic1"));
+            auto *text = control<TextLabel>(result, QStringLiteral("toppic1"));
             QTest::mouseClick(text, Qt::LeftButton, {}, text->rect().center());
         }
         settle();
@@ -126,7 +126,7 @@ private slots:
         for (int i = 0; i < 3; ++i) {
             TForm6 *result = drawTopic();
             QVERIFY(result->isVisible());
-            QVERIFY(result->member<TextLabel>(QStringLiteral("toppic1"))->text().startsWith('"'));
+            QVERIFY(control<TextLabel>(result, QStringLiteral("toppic1"))->text().startsWith('"'));
             QCOMPARE(result->fill().kind, Form::Fill::Kind::Picture);
             press(result, "Button1");
             settle();

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "app/application.h"
+#include "support/control.h"
 #include "support/fakeaudio.h"
 #include "support/fakeclock.h"
 #include "support/fakeplatform.h"
