@@ -7,7 +7,9 @@
 #include "ui/pictureview.h"
 #include "ui/tabcontrol.h"
 
+#include <QClipboard>
 #include <QCloseEvent>
+#include <QGuiApplication>
 #include <QHash>
 #include <QKeyEvent>
 #include <QLinearGradient>
@@ -103,8 +105,13 @@ void Form::closeEvent(QCloseEvent *event)
 
 void Form::keyPressEvent(QKeyEvent *event)
 {
-    // The page keys (Ctrl+Tab, Ctrl+PageDown and their reverses), which no control here takes,
-    // arrive here from whatever has the focus.
+    // The Copy key and the page keys (Ctrl+Tab, Ctrl+PageDown and their reverses), which no
+    // control here takes, arrive here from whatever has the focus.
+    if (event->matches(QKeySequence::Copy) && !m_copyText.isEmpty()) {
+        QGuiApplication::clipboard()->setText(m_copyText);
+        event->accept();
+        return;
+    }
     if (const int step = TabControl::pageStep(event)) {
         if (TabControl *tabs = TabControl::forPageKeys(this)) {
             tabs->stepPage(step);

@@ -72,6 +72,12 @@ public:
     void setFill(Fill fill);
     const Fill &fill() const { return m_fill; }
 
+    // What the platform's Copy key (Ctrl+C) puts on the clipboard, as plain text, wherever the
+    // focus is in the window: a result window's drawn text, to take into a journal kept
+    // elsewhere. Empty (the default): the key does nothing.
+    void setCopyText(QString text) { m_copyText = std::move(text); }
+    const QString &copyText() const { return m_copyText; }
+
     // Gives back the native window and its drawing surface of a window that will never be
     // shown again; the window object itself lives on.
     void releaseNativeWindow() { destroy(); }
@@ -96,6 +102,7 @@ private:
     CloseHandler m_onClose;
     Fill m_fill;
     QPixmap m_stretched; // the fill picture at the window's size
+    QString m_copyText;
 };
 
 } // namespace quorlin

@@ -31,6 +31,10 @@ public:
 public slots:
     // Closes without touching the bell, which sounds on to its end.
     void toppic1Click(QObject *sender);
+
+protected:
+    // The topic as drawn, without the straight quotation marks the label frames it in.
+    QString copiedText(const QString &) const override { return TopicText; }
 };
 
 // The topic result window's name: the newest instance, or none.

@@ -17,6 +17,7 @@ void ResultWindow::FormCreate(QObject *)
     }
     const QString drawn = m_draw();
     m_label->setText(drawn);
+    setCopyText(copiedText(drawn));
 }
 
 void ResultWindow::Button1Click(QObject *)

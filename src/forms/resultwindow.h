@@ -44,6 +44,8 @@ protected:
 
     // What the label shows once the window is closed: the text it was declared with.
     virtual QString closedText() const { return m_declaredText; }
+    // What the Copy key takes along of the drawn text the label shows: the draw itself.
+    virtual QString copiedText(const QString &shown) const { return shown; }
 
     void controlsBound() override { m_declaredText = m_label->text(); }
 
