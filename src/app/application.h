@@ -46,7 +46,8 @@ public:
     void close(Form *form);
     void hide(Form *form);
 
-    // Start-up steps 4.1 and 4.2: builds the recorded windows and shows the main window.
+    // Start-up: builds the windows recorded before the loop ran, in order, and shows the first
+    // of them, the main window.
     // Errors go on to the caller.
     void startUp();
     // The whole run: start-up, event loop, ending. Returns the exit status.

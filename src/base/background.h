@@ -8,11 +8,8 @@
 
 namespace quorlin {
 
-// Runs `task` on a thread of its own that keeps off the calling thread's processor where the
-// process may use another. A new thread otherwise starts on its creator's processor and, on
-// some systems, takes it from the creator for milliseconds before it is moved: the GUI thread
-// would lose that time from showing its window. Threads still running when the program ends
-// are waited for. `task` must not throw.
+// Runs `task` on a thread of its own. Threads still running when the program ends are waited
+// for. `task` must not throw.
 void startInBackground(std::function<void()> task);
 
 // The same, with the task's result, or the exception it threw, in a future.

@@ -77,6 +77,12 @@ private:
     mutable std::atomic<bool> m_read = false;
 };
 
+// How long the bell's deferred work waits after a bell is opened when no bell has rung by then:
+// reading its samples, and loading the sound output module for the first one. Long enough for
+// the window being created to be shown and painted first, short enough to come before a
+// person's first click; a bell that rings sooner does the work at once.
+inline constexpr int kDeferredSoundWorkMs = 300;
+
 // One sound as the audio device plays it. Starting and stopping return at once; the device
 // plays on by itself until the end of the sound.
 class AudioVoice

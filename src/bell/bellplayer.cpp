@@ -20,10 +20,6 @@ namespace {
 
 constexpr qint64 kNsPerSecond = 1000000000;
 
-// How long after opening a sound its samples are read if no bell has rung by then: long enough
-// for the window being created to be shown first, short enough to come before a person's click.
-constexpr int kReadAheadMs = 300;
-
 // The extensions the player has a decoder for, video ones included: a name with any of them
 // is opened and decoded, one with none leaves the player empty.
 bool hasDecoder(const QString &name)
@@ -86,7 +82,7 @@ void BellPlayer::setFileName(const QString &name)
     // later, once the window being created has been shown, unless the bell rings first.
     m_voice = audioOutput().createVoice(m_sound);
     if (!m_sound->isRead())
-        QTimer::singleShot(kReadAheadMs, this,
+        QTimer::singleShot(kDeferredSoundWorkMs, this,
                            [sound = std::weak_ptr<const PcmSound>(m_sound)] {
                                if (const auto opened = sound.lock())
                                    opened->samples();

@@ -13,11 +13,6 @@ namespace quorlin {
 
 namespace {
 
-// How long after the first voice is made the module is loaded if no bell has sounded by then:
-// long enough for the first window to be shown and painted, short enough to come before a
-// person's first click.
-constexpr int kLoadAfterMs = 300;
-
 // Where the module may be: where an installed program finds it, on the path from its own folder
 // to the module folder, then beside the program, where the build puts it.
 QStringList moduleCandidates()
@@ -85,7 +80,7 @@ std::unique_ptr<AudioVoice> SystemAudioOutput::createVoice(std::shared_ptr<const
 {
     static const bool scheduled = [] {
         if (QCoreApplication::instance())
-            QTimer::singleShot(kLoadAfterMs, QCoreApplication::instance(), [] { loaded(); });
+            QTimer::singleShot(kDeferredSoundWorkMs, QCoreApplication::instance(), [] { loaded(); });
         return true;
     }();
     Q_UNUSED(scheduled);
