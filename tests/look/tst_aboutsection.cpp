@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The about section of the main window: four reading pages with their pictures and text
 // boxes, and its strip of equal headers along the window's bottom edge.
+#include "app/builtintexts.h"
 #include "app/formreader.h"
 #include "buildconfig.h"
 #include "forms/TabbedTemplate.h"
