@@ -5,7 +5,7 @@ set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME quorlin)
 set(CPACK_PACKAGE_VERSION ${QUORLIN_PACKAGE_VERSION})
 set(CPACK_PACKAGE_VENDOR "Quorlin")
-set(CPACK_PACKAGE_CONTACT "Quorlin volunteer team <packages@quorlin.org>")
+set(CPACK_PACKAGE_CONTACT "Quorlin volunteer team <packages@quorlin.example.org>")
 set(CPACK_PACKAGE_HOMEPAGE_URL "${QUORLIN_WEBSITE_URL}")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Thai companion for reflective journaling")
 # Line breaks are kept: dpkg shows the long description as written.
