@@ -265,10 +265,7 @@ private:
 private slots:
     void init()
     {
-        TopicRitualStage = 0;
-        AngelRitualStage = 0;
-        ObstacleRitualStage = 0;
-        AngelDrawMark = 0;
+        resetModuleState();
         f = std::make_unique<WindowFixture>();
         f->app->createForm(TabbedForm);
         f->app->startUp();

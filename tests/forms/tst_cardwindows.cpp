@@ -221,13 +221,7 @@ private:
 private slots:
     void init()
     {
-        // Module state lives for the whole process; each case starts as a fresh run would.
-        AngelRitualStage = 0;
-        AngelDrawMark = 0;
-        AngelCardText.clear();
-        ObstacleRitualStage = 0;
-        ObstacleSavedPrompt.clear();
-        ObstacleCardText.clear();
+        resetModuleState();
 
         f = std::make_unique<WindowFixture>();
         f->app->createForm(TabbedForm);

@@ -82,8 +82,7 @@ private:
 private slots:
     void init()
     {
-        TopicRitualStage = 0;
-        TopicText.clear();
+        resetModuleState();
         f = std::make_unique<WindowFixture>();
         f->app->createForm(TabbedForm);
         f->app->startUp();

@@ -57,7 +57,7 @@ private:
 private slots:
     void init()
     {
-        TopicRitualStage = 0;
+        resetModuleState();
         f = std::make_unique<WindowFixture>();
         f->app->createForm(TabbedForm);
         f->app->startUp();

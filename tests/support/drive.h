@@ -13,6 +13,7 @@
 #include "forms/Unit6.h"
 #include "forms/Unit7.h"
 #include "forms/Unit8.h"
+#include "support/modulestate.h"
 #include "ui/tabcontrol.h"
 
 #include <QApplication>
@@ -21,19 +22,6 @@
 #include <QTest>
 
 namespace quorlin::test {
-
-// Module state lives for the whole process; each session starts as a fresh run would.
-inline void resetModuleState()
-{
-    TopicRitualStage = 0;
-    AngelRitualStage = 0;
-    ObstacleRitualStage = 0;
-    AngelDrawMark = 0;
-    TopicText.clear();
-    AngelCardText.clear();
-    ObstacleCardText.clear();
-    ObstacleSavedPrompt.clear();
-}
 
 inline void press(QWidget *form, const char *button)
 {

@@ -6,6 +6,7 @@
 #include "support/fakeaudio.h"
 #include "support/fakeclock.h"
 #include "support/fakeplatform.h"
+#include "support/modulestate.h"
 
 #include <QDir>
 #include <QFile>
