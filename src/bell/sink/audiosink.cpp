@@ -63,8 +63,9 @@ private:
 };
 
 // One sound on the default output through a QAudioSink that pulls from a PcmDevice. The sink
-// is made on the first start and its stream is closed whenever the voice falls silent, so that
-// idle players hold nothing on the sound server.
+// is made with the voice (anew at a start when the default output has changed); its stream is
+// opened at a start and closed whenever the voice falls silent, so that idle players hold
+// nothing on the sound server.
 class SystemAudioVoice final : public QObject, public AudioVoice
 {
 public:
@@ -100,6 +101,9 @@ public:
     }
 
     void stop() override { closeStream(); }
+
+    // Makes the sink ahead of the first start.
+    void prepare() { ensureSink(); }
 
 private:
     // A sink on the current default output, made anew when the default has changed.
@@ -226,7 +230,11 @@ private:
             : m_output(output), m_id(output.m_nextId++)
         {
             m_output.post([this_id = m_id, sound = std::move(sound)](SoundThread &on) {
-                on.voices.emplace(this_id, std::make_unique<SystemAudioVoice>(sound));
+                auto voice = std::make_unique<SystemAudioVoice>(sound);
+                // Its sink is made now, while the window that plays it is being created, so
+                // that Play only has to open a stream.
+                voice->prepare();
+                on.voices.emplace(this_id, std::move(voice));
             });
         }
 
