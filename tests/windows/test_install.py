@@ -49,8 +49,4 @@ def main():
 
 
 if __name__ == "__main__":
-    try:
-        main()
-    except AssertionError as failure:
-        print(f"FAIL: {failure}", file=sys.stderr)
-        sys.exit(1)
+    winesession.run_plain(main)

@@ -23,7 +23,7 @@ def main():
     try:
         env = winesession.wine_env()
         env.pop("LIBTHAI_DICTDIR", None)
-        result = subprocess.run(["wine64", copy], cwd=folder, env=env, capture_output=True,
+        result = subprocess.run([winesession.WINE64, copy], cwd=folder, env=env, capture_output=True,
                                 timeout=120, stdin=subprocess.DEVNULL)
     finally:
         os.remove(copy)
@@ -35,8 +35,4 @@ def main():
 
 
 if __name__ == "__main__":
-    try:
-        main()
-    except AssertionError as failure:
-        print(f"FAIL: {failure}", file=sys.stderr)
-        sys.exit(1)
+    winesession.run_plain(main)

@@ -4,7 +4,6 @@
 import glob
 import os
 import subprocess
-import sys
 import time
 
 import winesession
@@ -27,8 +26,4 @@ def main():
 
 
 if __name__ == "__main__":
-    try:
-        main()
-    except AssertionError as failure:
-        print(f"FAIL: {failure}", file=sys.stderr)
-        sys.exit(1)
+    winesession.run_plain(main)

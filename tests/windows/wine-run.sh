@@ -17,6 +17,9 @@ build=$(dirname "$program")
 while [ "$build" != / ] && [ ! -e "$build/CMakeCache.txt" ]; do build=$(dirname "$build"); done
 export WINEPREFIX=${WINEPREFIX:-$build/wine}
 export WINEARCH=win64
+# Debian keeps the 64-bit loader out of PATH.
+wine64=$(command -v wine64 || echo /usr/lib/wine/wine64)
+export wine64
 export WINEDEBUG=${WINEDEBUG:--all}
 # No desktop menu entries, and no offer to install wine's Mono or Gecko.
 export WINEDLLOVERRIDES="winemenubuilder.exe=d;mscoree=d;mshtml=d"
@@ -24,7 +27,7 @@ export WINEDLLOVERRIDES="winemenubuilder.exe=d;mscoree=d;mshtml=d"
 # The prefix is made once, by whichever suite comes first.
 if [ ! -e "$WINEPREFIX/system.reg" ]; then
     flock "$build/.wine.lock" bash -c \
-        '[ -e "$WINEPREFIX/system.reg" ] || { wine64 wineboot --init && wineserver -w; } >/dev/null 2>&1'
+        '[ -e "$WINEPREFIX/system.reg" ] || { "$wine64" wineboot --init && wineserver -w; } >/dev/null 2>&1'
 fi
 
 # Windows paths of host folders: wine's Z: drive is the host's root.
@@ -52,4 +55,4 @@ while IFS='=' read -r name _; do
     export "WINE$name=${!name}"
 done < <(env | grep -E '^QT_[A-Za-z0-9_]*=' || true)
 
-exec wine64 "$program" "${@:2}"
+exec "$wine64" "$program" "${@:2}"

@@ -9,14 +9,18 @@ process of the prefix when it closes, so that no wine process outlives its X dis
 """
 
 import os
+import shutil
 import subprocess
 import sys
+import time
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "e2e"))
 
 import harness  # noqa: E402
 from harness import check  # noqa: E402
 
+# Debian keeps the 64-bit loader out of PATH.
+WINE64 = shutil.which("wine64") or "/usr/lib/wine/wine64"
 PROGRAM_FOLDER = os.path.join("drive_c", "Program Files", "Quorlin")
 PROGRAM = "quorlin.exe"
 
@@ -39,7 +43,7 @@ def wine_env(extra=None):
 
 def wine(argv, env=None, timeout=120):
     """Runs a wine64 command to its end; its output, or a failure with its output."""
-    result = subprocess.run(["wine64"] + argv, env=wine_env(env), capture_output=True,
+    result = subprocess.run([WINE64] + argv, env=wine_env(env), capture_output=True,
                             timeout=timeout, stdin=subprocess.DEVNULL)
     output = (result.stdout + result.stderr).decode(errors="replace")
     check(result.returncode == 0, f"wine64 {' '.join(argv)} failed ({result.returncode}): {output}")
@@ -71,17 +75,20 @@ class WineSession(harness.Session):
                     if k.startswith(("PULSE_", "XDG_", "DISPLAY", "HOME", "PATH"))})
         return env
 
-    def start(self, cwd, wrapper=(), env=None):
-        """Starts the installed program with wine64 in cwd; the program's own process is wine's
-        for it, so the session knows it by the windows it shows."""
+    def start(self, cwd, wrapper=(), env=None, via=()):
+        """Starts the installed program with wine64 in cwd, or, with via, the wine command given
+        there instead (such as start /wait and a shortcut); the session knows the program by
+        the windows it shows."""
         check(not wrapper, "the Windows program runs under wine alone")
-        return super().start(cwd, wrapper=("wine64",), env=env)
-
-    def _wrapped_program(self):
-        # wine64 becomes the program's own process.
-        if self.proc.poll() is not None:
-            raise harness.Failure(f"wine64 ended with status {self.proc.returncode}")
-        return self.proc.pid
+        check(self.proc is None or self.proc.poll() is not None, "the program is still running")
+        self.stdout_path = self.path(f"program-{int(time.monotonic() * 1000)}.log")
+        argv = [WINE64] + (list(via) if via else [self.program])
+        self.proc = subprocess.Popen(argv, cwd=cwd, env={**self.env(), **(env or {})},
+                                     stdin=subprocess.DEVNULL,
+                                     stdout=open(self.stdout_path, "wb"),
+                                     stderr=subprocess.STDOUT, start_new_session=True)
+        self.pid = self.proc.pid
+        return self.proc
 
     def windows(self, only_visible=True):
         """The program's top-level windows: wine names their class after the program file."""
@@ -104,3 +111,13 @@ class WineSession(harness.Session):
 
 def run(test, name, sound=False):
     harness.run(test, name, sound=sound, session_class=WineSession)
+
+
+def run_plain(main):
+    """Runs a test that needs no desktop of its own: exits 0 when main returns, 1 with the
+    failure's message when a check fails."""
+    try:
+        main()
+    except AssertionError as failure:
+        print(f"FAIL: {failure}", file=sys.stderr)
+        sys.exit(1)
