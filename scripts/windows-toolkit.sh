@@ -150,7 +150,8 @@ cmake_step() {
             || { tail -n 40 "$build.configure.log"; return 1; }
     fi
     # Ninja's own progress line, one a step, thinned to every 50th so that a log stays readable.
-    cmake --build "$build" -- -j"$(nproc)" | awk '/^\[[0-9]+\/[0-9]+\]/ { n++; if (n % 50) next } 1'
+    cmake --build "$build" -- -j"$(nproc)" |
+        awk '/^\[[0-9]+\/[0-9]+\]/ { n++; if (n % 50) next } { print; fflush() }'
     cmake --install "$build" >/dev/null
 }
 

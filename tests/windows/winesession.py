@@ -51,7 +51,9 @@ def wine(argv, env=None, timeout=120):
 
 
 def set_windows_version(version):
-    """What wine tells programs it is: win7, win8, win81 or win10."""
+    """What wine tells programs it is: win7, win8, win81 or win10. Wine reads it when a prefix's
+    server starts, so whatever still runs in the prefix is ended first."""
+    subprocess.run(["wineserver", "-k"], env=wine_env(), timeout=30)
     wine(["reg", "add", r"HKCU\Software\Wine", "/v", "Version", "/t", "REG_SZ", "/d", version,
           "/f"])
     subprocess.run(["wineserver", "-w"], env=wine_env(), timeout=60)
