@@ -143,12 +143,12 @@ cmake_step() {
     local launcher=()
     command -v ccache >/dev/null &&
         launcher=(-DCMAKE_C_COMPILER_LAUNCHER=ccache -DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
-    if [ ! -e "$build/build.ninja" ]; then
-        cmake "${launcher[@]}" -S "$SOURCES/$source" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
-            -DCMAKE_TOOLCHAIN_FILE="$MINGW_TOOLCHAIN" -DCMAKE_INSTALL_PREFIX="$PREFIX" \
-            -DCMAKE_FIND_ROOT_PATH="$PREFIX" -DCMAKE_PREFIX_PATH="$PREFIX" "$@" >"$build.configure.log" 2>&1 \
-            || { tail -n 40 "$build.configure.log"; return 1; }
-    fi
+    # Configured every time: a folder already built keeps what it built, and an option changed
+    # here since reaches it.
+    cmake "${launcher[@]}" -S "$SOURCES/$source" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
+        -DCMAKE_TOOLCHAIN_FILE="$MINGW_TOOLCHAIN" -DCMAKE_INSTALL_PREFIX="$PREFIX" \
+        -DCMAKE_FIND_ROOT_PATH="$PREFIX" -DCMAKE_PREFIX_PATH="$PREFIX" "$@" \
+        >"$build.configure.log" 2>&1 || { tail -n 40 "$build.configure.log"; return 1; }
     # Ninja's own progress line, one a step, thinned to every 50th so that a log stays readable.
     cmake --build "$build" -- -j"$(nproc)" |
         awk '/^\[[0-9]+\/[0-9]+\]/ { n++; if (n % 50) next } { print; fflush() }'
@@ -157,7 +157,8 @@ cmake_step() {
 
 step_qtbase() {
     # Only what Quorlin and Qt Multimedia use: widgets, gui, core, network (Multimedia needs it),
-    # test, PNG and JPEG pictures, the Windows platform plugin and the Windows styles.
+    # test, PNG and JPEG pictures, the Windows platform plugin and the Windows styles. With ssl
+    # off, Qt 6.4 still builds its Windows TLS plugin (schannel), which then fails to compile.
     cmake_step qtbase qt6-base \
         -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake \
         -DQT_QMAKE_TARGET_MKSPEC=win32-g++ -DBUILD_SHARED_LIBS=ON \
@@ -166,6 +167,7 @@ step_qtbase() {
         -DFEATURE_sql=OFF -DFEATURE_dbus=OFF -DFEATURE_opengl=OFF -DINPUT_opengl=no \
         -DFEATURE_printsupport=OFF -DFEATURE_concurrent=OFF -DFEATURE_xml=OFF \
         -DFEATURE_vulkan=OFF -DFEATURE_openssl=OFF -DINPUT_openssl=no -DFEATURE_ssl=OFF \
+        -DFEATURE_schannel=OFF \
         -DFEATURE_jpeg=ON -DFEATURE_system_jpeg=OFF -DFEATURE_zstd=OFF -DFEATURE_direct2d=OFF \
         -DFEATURE_tabletevent=OFF -DFEATURE_network=ON -DFEATURE_gui=ON -DFEATURE_widgets=ON \
         -DFEATURE_testlib=ON -DFEATURE_system_zlib=OFF -DFEATURE_system_png=OFF \
