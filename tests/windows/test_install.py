@@ -40,8 +40,9 @@ def main():
     check(len(shortcuts) == 1, f"Start-menu shortcuts: {shortcuts}")
     with open(shortcuts[0], "rb") as f:
         link = f.read()
-    # A shell link keeps its target and working folder as UTF-16 strings.
-    target = "C:\\Program Files\\Quorlin\\quorlin.exe".encode("utf-16-le")
+    # A shell link keeps its target's path in the system's code page, its working folder in
+    # UTF-16.
+    target = b"C:\\Program Files\\Quorlin\\quorlin.exe\x00"
     workdir = "C:\\Program Files\\Quorlin\x00".encode("utf-16-le")
     check(target in link, "the shortcut does not start C:\\Program Files\\Quorlin\\quorlin.exe")
     check(workdir in link, "the shortcut's working folder is not C:\\Program Files\\Quorlin")

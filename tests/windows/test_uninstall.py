@@ -23,6 +23,7 @@ def main():
     shortcuts = glob.glob(os.path.join(winesession.prefix(), "drive_c", "**", "Start Menu",
                                        "Programs", "Quorlin", "*.lnk"), recursive=True)
     check(not shortcuts, f"shortcuts left after uninstalling: {shortcuts}")
+    print(f"uninstalled: {folder} and its shortcut are gone")
 
 
 if __name__ == "__main__":

@@ -90,7 +90,25 @@ class WineSession(harness.Session):
                                      stdout=open(self.stdout_path, "wb"),
                                      stderr=subprocess.STDOUT, start_new_session=True)
         self.pid = self.proc.pid
+        # A shortcut is opened by wine's start, which ends at once, the program going on alone.
+        self.detached = bool(via)
         return self.proc
+
+    def wait_window(self, name, timeout=15):
+        if not getattr(self, "detached", False):
+            return super().wait_window(name, timeout)
+        return harness.wait_until(
+            lambda: next((w for w in self.windows() if w.name() == name), None), timeout,
+            f"the window {name!r}")
+
+    def wait_exit(self, timeout=10):
+        """The program's exit status; None for a program started through a shortcut, once its
+        windows are gone."""
+        if not getattr(self, "detached", False):
+            return super().wait_exit(timeout)
+        harness.wait_until(lambda: not self.windows(only_visible=False), timeout,
+                           "the program's windows to go")
+        return None
 
     def windows(self, only_visible=True):
         """The program's top-level windows: wine names their class after the program file."""
