@@ -119,4 +119,15 @@ QSize builtInPictureSize(const QString &path)
     return size;
 }
 
+// A built-in picture as a pixmap, converted once per run and shared like the picture itself.
+QPixmap builtInPixmap(const QString &path)
+{
+    static QHash<QString, QPixmap> converted;
+    if (const auto it = converted.constFind(path); it != converted.constEnd())
+        return *it;
+    const QPixmap pixmap = QPixmap::fromImage(builtInPicture(path));
+    converted.insert(path, pixmap);
+    return pixmap;
+}
+
 } // namespace quorlin

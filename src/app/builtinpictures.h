@@ -20,5 +20,7 @@ QImage builtInPicture(const QString &path);
 void prefetchBuiltInPicture(const QString &path, QSize drawn = {});
 // A built-in picture's size, read from its header; throws as builtInPicture does when missing.
 QSize builtInPictureSize(const QString &path);
+// A built-in picture as a pixmap, converted once per run and shared like the picture itself.
+QPixmap builtInPixmap(const QString &path);
 
 } // namespace quorlin

@@ -2,9 +2,7 @@
 #include "app/form.h"
 
 #include "app/application.h"
-#include "app/builtinpictures.h"
 #include "app/formreader.h"
-#include "base/background.h"
 #include "platform/look.h"
 #include "ui/pictureview.h"
 #include "ui/tabcontrol.h"
@@ -15,108 +13,28 @@
 #include <QHash>
 #include <QKeyEvent>
 #include <QLinearGradient>
-#include <QMutex>
 #include <QPainter>
 #include <QShortcut>
-
-#include <exception>
-#include <future>
 
 namespace quorlin {
 
 namespace {
 
-// Stretched to the client area, aspect not kept; scaled once with area averaging, which keeps
-// fine lines that a per-paint bilinear stretch would break up.
-QImage stretch(const QImage &picture, QSize size)
+// A fill picture scaled to a window size, made once per run for each picture and size: every
+// instance of a window shares the same built-in picture, so it shares its stretched copy too.
+QPixmap stretched(const QPixmap &picture, QSize size)
 {
-    return picture.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-}
-
-using StretchKey = QPair<QString, QSize>;
-
-// Built-in fill pictures stretched to a window size, each made once on a worker thread. The
-// result windows' pictures are large: decoded and stretched on the GUI thread they held up the
-// creation of the window, and with it the bell it plays as it is created.
-class StretchedFills
-{
-public:
-    std::shared_future<QImage> findOrStart(const QString &path, QSize size)
-    {
-        const QMutexLocker lock(&m_mutex);
-        const StretchKey key(path, size);
-        if (const auto it = m_made.constFind(key); it != m_made.constEnd())
-            return *it;
-        std::shared_future<QImage> made = runInBackground([path, size] {
-                                              // In the form a pixmap keeps it: premultiplied
-                                              // where it has alpha.
-                                              QImage picture = builtInPicture(path);
-                                              if (picture.hasAlphaChannel())
-                                                  picture.convertTo(
-                                                      QImage::Format_ARGB32_Premultiplied);
-                                              return stretch(picture, size);
-                                          }).share();
-        m_made.insert(key, made);
-        return made;
-    }
-
-private:
-    QMutex m_mutex;
-    QHash<StretchKey, std::shared_future<QImage>> m_made;
-};
-
-StretchedFills &stretchedFills()
-{
-    static StretchedFills fills;
-    return fills;
+    static QHash<QPair<qint64, QSize>, QPixmap> scaled;
+    const QPair<qint64, QSize> key(picture.cacheKey(), size);
+    if (const auto it = scaled.constFind(key); it != scaled.constEnd())
+        return *it;
+    const QPixmap result = QPixmap::fromImage(
+        picture.toImage().scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+    scaled.insert(key, result);
+    return result;
 }
 
 } // namespace
-
-FillPicture FillPicture::builtIn(const QString &path)
-{
-    builtInPictureSize(path); // throws when there is no such picture
-    prefetchBuiltInPicture(path);
-    FillPicture picture;
-    picture.m_path = path;
-    return picture;
-}
-
-QSize FillPicture::size() const
-{
-    return m_path.isEmpty() ? m_picture.size() : builtInPictureSize(m_path);
-}
-
-void FillPicture::prepare(QSize size) const
-{
-    if (!m_path.isEmpty() && !size.isEmpty())
-        stretchedFills().findOrStart(m_path, size);
-}
-
-QPixmap FillPicture::stretched(QSize size) const
-{
-    if (m_path.isEmpty()) {
-        static QHash<QPair<qint64, QSize>, QPixmap> given;
-        const QPair<qint64, QSize> key(m_picture.cacheKey(), size);
-        if (const auto it = given.constFind(key); it != given.constEnd())
-            return *it;
-        const QPixmap result = QPixmap::fromImage(stretch(m_picture.toImage(), size));
-        given.insert(key, result);
-        return result;
-    }
-    static QHash<StretchKey, QPixmap> builtIns;
-    const StretchKey key(m_path, size);
-    if (const auto it = builtIns.constFind(key); it != builtIns.constEnd())
-        return *it;
-    QPixmap result;
-    try {
-        result = QPixmap::fromImage(stretchedFills().findOrStart(m_path, size).get());
-    } catch (const std::exception &) {
-        return {}; // a built-in picture that cannot be decoded is not drawn
-    }
-    builtIns.insert(key, result);
-    return result;
-}
 
 Form::Form(QString className) : QWidget(nullptr), m_className(std::move(className))
 {
@@ -145,8 +63,6 @@ void Form::setFill(Fill fill)
 {
     m_fill = std::move(fill);
     m_stretched = QPixmap();
-    if (m_fill.kind == Fill::Kind::Picture)
-        m_fill.picture.prepare(size());
     update();
 }
 
@@ -170,8 +86,10 @@ void Form::paintEvent(QPaintEvent *)
         break;
     }
     case Fill::Kind::Picture:
+        // Stretched to the client area, aspect not kept; scaled once with area averaging,
+        // which keeps fine lines that a per-paint bilinear stretch would break up.
         if (m_stretched.size() != size() && !m_fill.picture.isNull())
-            m_stretched = m_fill.picture.stretched(size());
+            m_stretched = stretched(m_fill.picture, size());
         painter.drawPixmap(0, 0, m_stretched);
         break;
     }

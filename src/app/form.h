@@ -22,32 +22,6 @@ enum class CloseAction
     Minimize
 };
 
-// A window fill's picture: one given as it is, or a built-in one that is decoded and stretched
-// to the window's size on a worker thread, so that creating a window does not wait for it.
-class FillPicture
-{
-public:
-    FillPicture() = default;
-    // A picture at hand.
-    FillPicture(QPixmap picture) : m_picture(std::move(picture)) {} // NOLINT: implicit by design
-    // A built-in picture by resource path, decoding from now on; throws as builtInPicture does
-    // when there is no such picture.
-    static FillPicture builtIn(const QString &path);
-
-    bool isNull() const { return m_picture.isNull() && m_path.isEmpty(); }
-    // The picture's own size.
-    QSize size() const;
-    // Starts stretching a built-in picture to `size` on a worker thread.
-    void prepare(QSize size) const;
-    // The picture stretched to `size`, made once per run for each picture and size: every
-    // instance of a window shares it. Null when a built-in picture cannot be decoded.
-    QPixmap stretched(QSize size) const;
-
-private:
-    QPixmap m_picture;
-    QString m_path;
-};
-
 // Base of the program's windows: a borderless fixed-size top-level window built from its
 // declared data. The handlers the data names are the window's slots, with the signatures
 // `void Name(QObject *sender)` and, for OnClose, `void Name(QObject *sender,
@@ -93,7 +67,7 @@ public:
         } kind = Kind::None;
         QColor color;
         QGradientStops stops;
-        FillPicture picture;
+        QPixmap picture;
     };
     void setFill(Fill fill);
     const Fill &fill() const { return m_fill; }

@@ -350,7 +350,7 @@ private:
                 invalid(QStringLiteral("Invalid property value"));
         } else if (kind == QLatin1String("Picture")) {
             f.kind = Form::Fill::Kind::Picture;
-            f.picture = FillPicture::builtIn(resource(s, 1));
+            f.picture = builtInPixmap(resource(s, 1));
         } else {
             invalid(QStringLiteral("Invalid property value"));
         }

@@ -4,7 +4,6 @@
 // when it is first shown, laid out once for every box of its size and font. What the user sees
 // once the page is on screen must be the same as if nothing had waited or been shared.
 #include "app/builtinpictures.h"
-#include "app/form.h"
 #include "base/exception.h"
 #include "app/formreader.h"
 #include "ui/controls.h"
@@ -212,47 +211,6 @@ private slots:
             QCOMPARE(e.message(), QStringLiteral("Picture pictures/not-built-in.png not found"));
         }
         QVERIFY_THROWS_EXCEPTION(Exception, builtInPictureSize(path));
-    }
-
-    // A result window's fill is decoded and stretched on a worker while the window is being
-    // created; it must be the picture stretched on the spot from the decoded one.
-    void fillStretchedAheadIsTheSame_data()
-    {
-        QTest::addColumn<QString>("path");
-        QTest::addColumn<QSize>("size");
-        QTest::newRow("topic result") << QStringLiteral("pictures/topic_result_pages.png")
-                                      << QSize(388, 555);
-        QTest::newRow("angel result") << QStringLiteral("pictures/angel_result_lotus.png")
-                                      << QSize(388, 555);
-        QTest::newRow("obstacle result, another size")
-            << QStringLiteral("pictures/obstacle_result_loops.png") << QSize(200, 100);
-    }
-
-    void fillStretchedAheadIsTheSame()
-    {
-        QFETCH(QString, path);
-        QFETCH(QSize, size);
-        const FillPicture ahead = FillPicture::builtIn(path);
-        QVERIFY(!ahead.isNull());
-        ahead.prepare(size);
-        const FillPicture onTheSpot(QPixmap::fromImage(builtInPicture(path).copy()));
-        const QPixmap stretched = ahead.stretched(size);
-        QCOMPARE(stretched.size(), size);
-        QCOMPARE(stretched.toImage(), onTheSpot.stretched(size).toImage());
-        // Asked for again, by another window of the same size: the same pixels, shared.
-        QCOMPARE(FillPicture::builtIn(path).stretched(size).cacheKey(), stretched.cacheKey());
-    }
-
-    void missingFillPictureFailsAtReading()
-    {
-        // As before the fill was put off: the window's reading reports it, not its painting.
-        try {
-            (void)FillPicture::builtIn(QStringLiteral("pictures/not-built-in-fill.png"));
-            QFAIL("a missing fill picture was accepted");
-        } catch (const Exception &e) {
-            QCOMPARE(e.message(),
-                     QStringLiteral("Picture pictures/not-built-in-fill.png not found"));
-        }
     }
 
     void textBoxShowsItsLatestTextOnceShown_data()

@@ -8,25 +8,20 @@
 #include <QAudioDevice>
 #include <QAudioFormat>
 #include <QAudioSink>
-#include <QCoreApplication>
 #include <QIODevice>
 #include <QMediaDevices>
-#include <QThread>
 #include <QTimer>
 
 #include <algorithm>
-#include <atomic>
 #include <cstring>
-#include <map>
-#include <mutex>
 
 namespace quorlin {
 
 namespace {
 
-// Streams the sinks have open at once, over all voices, counted on the sound thread. PulseAudio
-// refuses new streams past 256 per sink, and Qt waits forever for a refused stream to become
-// ready; a voice past this many stays silent instead.
+// Streams the sink has open at once, over all voices. PulseAudio refuses new streams past 256
+// per sink, and Qt waits forever for a refused stream to become ready; a voice past this many
+// stays silent instead.
 constexpr int kMaxOpenStreams = 64;
 int openStreams = 0;
 
@@ -63,9 +58,8 @@ private:
 };
 
 // One sound on the default output through a QAudioSink that pulls from a PcmDevice. The sink
-// is made with the voice (anew at a start when the default output has changed); its stream is
-// opened at a start and closed whenever the voice falls silent, so that idle players hold
-// nothing on the sound server.
+// is made on the first start and its stream is closed whenever the voice falls silent, so that
+// idle players hold nothing on the sound server.
 class SystemAudioVoice final : public QObject, public AudioVoice
 {
 public:
@@ -101,9 +95,6 @@ public:
     }
 
     void stop() override { closeStream(); }
-
-    // Makes the sink ahead of the first start.
-    void prepare() { ensureSink(); }
 
 private:
     // A sink on the current default output, made anew when the default has changed.
@@ -168,149 +159,31 @@ private:
     bool m_streamOpen = false;
 };
 
-// How long the program's end waits for the sound thread to close its streams. Qt waits
-// without end for a stream the server fails while it is being opened; the program ends anyway.
-constexpr int kShutDownWaitMs = 2000;
-
-// Qt Multimedia's audio output: each voice plays on the default output, silent where there is
-// no device. The sinks live on a thread of their own: in pull mode a sink reads its sound on
-// timers of the thread it lives on, and on the GUI thread the first samples of a result
-// window's bell waited until the window had been created and painted. Voices are made, started,
-// stopped and destroyed on that thread, in the order the GUI thread asks; the GUI thread never
-// waits for it, nor for the sound server.
+// Qt Multimedia's audio output: each voice plays on the default output; silent where there is
+// no device.
 class SinkOutput final : public AudioOutput
 {
 public:
-    SinkOutput() : m_sound(std::make_unique<SoundThread>())
+    SinkOutput()
     {
-        m_sound->thread.setObjectName(QStringLiteral("Quorlin sound"));
-        m_sound->thread.start();
-        m_sound->context.moveToThread(&m_sound->thread);
         // Connecting to the sound server once, here as the module is loaded, keeps that work
         // out of the first Play.
-        post([](SoundThread &) { QMediaDevices::defaultAudioOutput(); });
-        // The sinks must be gone before Qt Multimedia is, and the thread must have ended
-        // before it is destroyed: as the application ends, or at the latest with this output.
-        qAddPostRoutine([] { instance().shutDown(); });
-    }
-
-    ~SinkOutput() override { shutDown(); }
-
-    static SinkOutput &instance()
-    {
-        static SinkOutput output;
-        return output;
+        QMediaDevices::defaultAudioOutput();
     }
 
     std::unique_ptr<AudioVoice> createVoice(std::shared_ptr<const PcmSound> sound) override
     {
-        return std::make_unique<Voice>(*this, std::move(sound));
+        return std::make_unique<SystemAudioVoice>(std::move(sound));
     }
-
-private:
-    // The thread, and what lives on it.
-    struct SoundThread
-    {
-        QThread thread;
-        QObject context; // what is posted runs in the thread's event loop, in this context
-        std::map<quint64, std::unique_ptr<SystemAudioVoice>> voices; // used on the thread only
-
-        SystemAudioVoice *find(quint64 id)
-        {
-            const auto found = voices.find(id);
-            return found == voices.end() ? nullptr : found->second.get();
-        }
-    };
-
-    // What a player holds: the sound thread's voice, known there by its number.
-    class Voice final : public AudioVoice
-    {
-    public:
-        Voice(SinkOutput &output, std::shared_ptr<const PcmSound> sound)
-            : m_output(output), m_id(output.m_nextId++)
-        {
-            m_output.post([this_id = m_id, sound = std::move(sound)](SoundThread &on) {
-                auto voice = std::make_unique<SystemAudioVoice>(sound);
-                // Its sink is made now, while the window that plays it is being created, so
-                // that Play only has to open a stream.
-                voice->prepare();
-                on.voices.emplace(this_id, std::move(voice));
-            });
-        }
-
-        ~Voice() override
-        {
-            m_output.post([this_id = m_id](SoundThread &on) { on.voices.erase(this_id); });
-        }
-
-        void start(std::int64_t frame) override
-        {
-            m_output.post([this_id = m_id, frame](SoundThread &on) {
-                if (SystemAudioVoice *voice = on.find(this_id))
-                    voice->start(frame);
-            });
-        }
-
-        void stop() override
-        {
-            m_output.post([this_id = m_id](SoundThread &on) {
-                if (SystemAudioVoice *voice = on.find(this_id))
-                    voice->stop();
-            });
-        }
-
-    private:
-        SinkOutput &m_output;
-        const quint64 m_id;
-    };
-
-    // Runs `task` on the sound thread after what was asked before it; nothing once the output
-    // has shut down.
-    template <typename Task> void post(Task task)
-    {
-        std::lock_guard lock(m_mutex);
-        if (!m_sound)
-            return;
-        QMetaObject::invokeMethod(
-            &m_sound->context, [sound = m_sound.get(), task = std::move(task)] { task(*sound); },
-            Qt::QueuedConnection);
-    }
-
-    void shutDown()
-    {
-        std::unique_ptr<SoundThread> sound;
-        {
-            std::lock_guard lock(m_mutex);
-            sound = std::move(m_sound);
-        }
-        if (!sound)
-            return;
-        // The voices close their streams on their own thread; the sinks they drop are deleted
-        // as the thread ends.
-        QMetaObject::invokeMethod(
-            &sound->context,
-            [on = sound.get()] {
-                on->voices.clear();
-                on->thread.quit();
-            },
-            Qt::QueuedConnection);
-        if (!sound->thread.wait(QDeadlineTimer(kShutDownWaitMs))) {
-            qWarning("Quorlin: the sound output did not stop in time; it is left as it is");
-            (void)sound.release(); // still in use by its thread, which ends with the program
-        }
-    }
-
-    std::mutex m_mutex;
-    std::unique_ptr<SoundThread> m_sound; // null once shut down
-    std::atomic<quint64> m_nextId = 0;
 };
 
 } // namespace
 
 } // namespace quorlin
 
-// The module's one entry: the output, made on the first call.
+// The module's one entry: the output, made on the first call, in the thread that calls it.
 extern "C" Q_DECL_EXPORT quorlin::AudioOutput *quorlin_audio_sink_output()
 {
-    return &quorlin::SinkOutput::instance();
+    static quorlin::SinkOutput output;
+    return &output;
 }
