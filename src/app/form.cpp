@@ -4,37 +4,19 @@
 #include "app/application.h"
 #include "app/formreader.h"
 #include "platform/look.h"
+#include "ui/pictures.h"
 #include "ui/pictureview.h"
 #include "ui/tabcontrol.h"
 
 #include <QClipboard>
 #include <QCloseEvent>
 #include <QGuiApplication>
-#include <QHash>
 #include <QKeyEvent>
 #include <QLinearGradient>
 #include <QPainter>
 #include <QShortcut>
 
 namespace quorlin {
-
-namespace {
-
-// A fill picture scaled to a window size, made once per run for each picture and size: every
-// instance of a window shares the same built-in picture, so it shares its stretched copy too.
-QPixmap stretched(const QPixmap &picture, QSize size)
-{
-    static QHash<QPair<qint64, QSize>, QPixmap> scaled;
-    const QPair<qint64, QSize> key(picture.cacheKey(), size);
-    if (const auto it = scaled.constFind(key); it != scaled.constEnd())
-        return *it;
-    const QPixmap result = QPixmap::fromImage(
-        picture.toImage().scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
-    scaled.insert(key, result);
-    return result;
-}
-
-} // namespace
 
 Form::Form(QString className) : QWidget(nullptr), m_className(std::move(className))
 {
@@ -86,10 +68,9 @@ void Form::paintEvent(QPaintEvent *)
         break;
     }
     case Fill::Kind::Picture:
-        // Stretched to the client area, aspect not kept; scaled once with area averaging,
-        // which keeps fine lines that a per-paint bilinear stretch would break up.
+        // Stretched to the client area, aspect not kept, once for every window that shows it.
         if (m_stretched.size() != size() && !m_fill.picture.isNull())
-            m_stretched = stretched(m_fill.picture, size());
+            m_stretched = sharedScaledPicture(m_fill.picture, size());
         painter.drawPixmap(0, 0, m_stretched);
         break;
     }

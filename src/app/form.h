@@ -67,7 +67,7 @@ public:
         } kind = Kind::None;
         QColor color;
         QGradientStops stops;
-        QPixmap picture;
+        QImage picture; // a built-in one, shared with every window that shows it
     };
     void setFill(Fill fill);
     const Fill &fill() const { return m_fill; }

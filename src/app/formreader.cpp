@@ -2,7 +2,6 @@
 #include "app/formreader.h"
 
 #include "app/application.h"
-#include "app/builtinpictures.h"
 #include "app/builtintexts.h"
 #include "app/form.h"
 #include "base/exception.h"
@@ -10,6 +9,7 @@
 #include "platform/look.h"
 #include "ui/accessibility.h"
 #include "ui/controls.h"
+#include "ui/pictures.h"
 #include "ui/pictureview.h"
 #include "ui/placement.h"
 #include "ui/tabcontrol.h"
@@ -19,6 +19,7 @@
 #include <QMetaMethod>
 #include <QMetaProperty>
 #include <QPushButton>
+#include <QSet>
 
 #include <algorithm>
 #include <initializer_list>
@@ -330,9 +331,24 @@ private:
                 void *arguments[] = {nullptr, &sender, &action};
                 form->qt_metacall(QMetaObject::InvokeMetaMethod, index, arguments);
             });
+        } else if (const QMetaProperty text = declaredText(n); text.isValid()) {
+            text.write(&m_form, string(s));
+            m_texts.insert(n);
         } else {
             invalid(QStringLiteral("Property %1 does not exist").arg(n));
         }
+    }
+
+    // A text property the window's class declares beyond Form's ("Instruction"), which its
+    // declared data sets; invalid when `name` is none.
+    QMetaProperty declaredText(const QString &name) const
+    {
+        const QMetaObject *meta = m_form.metaObject();
+        const int index = meta->indexOfProperty(name.toLatin1().constData());
+        if (index < Form::staticMetaObject.propertyCount())
+            return {};
+        const QMetaProperty property = meta->property(index);
+        return property.metaType() == QMetaType::fromType<QString>() ? property : QMetaProperty();
     }
 
     Form::Fill fill(const FormSetting &s)
@@ -350,7 +366,7 @@ private:
                 invalid(QStringLiteral("Invalid property value"));
         } else if (kind == QLatin1String("Picture")) {
             f.kind = Form::Fill::Kind::Picture;
-            f.picture = builtInPixmap(resource(s, 1));
+            f.picture = builtInPicture(resource(s, 1));
         } else {
             invalid(QStringLiteral("Invalid property value"));
         }
@@ -392,11 +408,18 @@ private:
     // Sets each control property the window declares beyond Form's (a pointer to a QObject
     // class, named as a member of the declared data) to that member: "Component <name> not
     // found" when there is none, "Component <name> is not a <class>" when it is of another kind.
+    // A required text property left undeclared is "Property <name> not declared".
     void bindControls()
     {
         const QMetaObject *meta = m_form.metaObject();
         for (int i = Form::staticMetaObject.propertyCount(); i < meta->propertyCount(); ++i) {
             const QMetaProperty property = meta->property(i);
+            // A text the window cannot do without (REQUIRED) must be declared.
+            if (property.isRequired() && property.metaType() == QMetaType::fromType<QString>() &&
+                !m_texts.contains(QString::fromLatin1(property.name())))
+                throw EReadError::forSetting(
+                    m_form.className(), QString::fromLatin1(property.name()),
+                    QStringLiteral("Property %1 not declared").arg(property.name()));
             const QMetaObject *type = property.metaType().metaObject();
             if (!(property.metaType().flags() & QMetaType::PointerToQObject) || !type)
                 continue;
@@ -593,6 +616,7 @@ private:
     QList<QWidget *> m_containers;
     QList<QPair<QWidget *, int>> m_focusable;
     QString m_describedBy; // the label whose text describes the window
+    QSet<QString> m_texts; // the window's own text properties declared
 };
 
 } // namespace

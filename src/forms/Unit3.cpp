@@ -8,11 +8,7 @@ namespace quorlin {
 std::int32_t TopicRitualStage = 0;
 TForm3 *Form3 = nullptr;
 
-TForm3::TForm3()
-    : RitualWindow(QStringLiteral("TForm3"), TopicRitualStage,
-                   QStringLiteral("อยู่กับตัวเองสักครู่หนึ่ง ก่อนกดปุ่มเดิมอีกครั้ง"))
-{
-}
+TForm3::TForm3() : RitualWindow(QStringLiteral("TForm3"), TopicRitualStage) {}
 
 // The topic result window, in this one's place. On success the close handler puts the stage
 // back to 0.

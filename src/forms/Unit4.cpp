@@ -9,13 +9,7 @@ std::int32_t ObstacleRitualStage = 0;
 QString ObstacleSavedPrompt;
 TForm4 *Form4 = nullptr;
 
-TForm4::TForm4()
-    : RitualWindow(QStringLiteral("TForm4"), ObstacleRitualStage,
-                   QStringLiteral("หายใจเข้า ผ่อนคลาย  หายใจออกผ่อนคลาย เปิดหัวใจออกกว้าง "
-                                  "ให้ธรรมชาติสะท้อนตัวตนและอุปสรรคในเรา  หลับตาลง...อยู่กับตัวเอง  "
-                                  "ปรับคลื่นใจเข้ากับไพ่อุปสรรคสักครู่หนึ่ง...  ก่อนกดปุ่มเดิมอีกครั้ง"))
-{
-}
+TForm4::TForm4() : RitualWindow(QStringLiteral("TForm4"), ObstacleRitualStage) {}
 
 // The prompt is kept before the instruction replaces it, for every obstacle ritual window to
 // show again once closed.

@@ -8,13 +8,7 @@ namespace quorlin {
 std::int32_t AngelRitualStage = 0;
 TForm5 *Form5 = nullptr;
 
-TForm5::TForm5()
-    : RitualWindow(QStringLiteral("TForm5"), AngelRitualStage,
-                   QStringLiteral("หายใจเข้า ผ่อนคลาย  หายใจออกผ่อนคลาย เปิดหัวใจออกกว้าง ใช้ปัญญาภายในจิตใจ  "
-                                  "ต้อนรับข่าวสารจากธรรมชาติ  หลับตาลง...อยู่กับตัวเอง  "
-                                  "ปรับคลื่นใจเข้ากับไพ่นางฟ้าสักครู่หนึ่ง...  ก่อนกดปุ่มเดิมอีกครั้ง"))
-{
-}
+TForm5::TForm5() : RitualWindow(QStringLiteral("TForm5"), AngelRitualStage) {}
 
 // A card drawn and not yet handed over to its result window blocks the button.
 bool TForm5::drawAllowed() const { return AngelDrawMark == 0; }
@@ -34,13 +28,6 @@ void TForm5::FormClose(QObject *sender, CloseAction &action)
 {
     AngelDrawMark = 0;
     RitualWindow::FormClose(sender, action);
-}
-
-// Left in the label of a closed ritual window; it names both kinds of card.
-QString TForm5::closedText() const
-{
-    return QStringLiteral("ภาวนากลับมาอยู่กับตัวเอง ขอให้ได้รับข้อความหรือสัญญาณชี้แนะเรา "
-                          "น้อมนำคุณสมบัติ /อุปสรรคนี้เข้ามาในหัวใจอย่างใคร่ครวญ ");
 }
 
 } // namespace quorlin

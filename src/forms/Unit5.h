@@ -27,7 +27,6 @@ public slots:
 protected:
     bool drawAllowed() const override;
     void openResult() override;
-    QString closedText() const override;
 };
 
 // The angel ritual window's name: the newest instance, or none.

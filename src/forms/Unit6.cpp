@@ -8,13 +8,6 @@ namespace quorlin {
 QString TopicText;
 TForm6 *Form6 = nullptr;
 
-const DrawDeck &topicDeck()
-{
-    static const DrawDeck deck =
-        loadDeck(QStringLiteral(":/decks/topics.txt"), 0, 108, DisplayForm::Framed);
-    return deck;
-}
-
 QString drawTopic() { return drawAndKeep(topicDeck(), TopicText); }
 
 TForm6::TForm6() : ResultWindow(QStringLiteral("TForm6"), drawTopic, createdWindow<Form1>) {}

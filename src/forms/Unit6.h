@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "deck/drawdeck.h"
+#include "deck/decks.h"
 #include "forms/resultwindow.h"
 
 #include <QString>
@@ -10,9 +10,6 @@ namespace quorlin {
 
 // The text of the last topic draw, unframed; empty until the first draw of the run.
 extern QString TopicText;
-
-// The topic deck: 108 journaling prompts, indices 0..107, shown between straight quotation marks.
-const DrawDeck &topicDeck();
 
 // The topic result window's draw: draws from the topic deck, keeps the text in TopicText and
 // returns it framed for the window's label.

@@ -9,13 +9,6 @@ QString AngelCardText;
 std::int32_t AngelDrawMark = 0;
 TForm7 *Form7 = nullptr;
 
-const DrawDeck &angelDeck()
-{
-    static const DrawDeck deck =
-        loadDeck(QStringLiteral(":/decks/angels.txt"), 1, 101, DisplayForm::AsStored);
-    return deck;
-}
-
 QString drawAngelCard()
 {
     const QString card = drawAndKeep(angelDeck(), AngelCardText);

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "deck/drawdeck.h"
+#include "deck/decks.h"
 #include "forms/resultwindow.h"
 
 #include <QString>
@@ -15,9 +15,6 @@ extern QString AngelCardText;
 
 // 1 once an angel card has been drawn; the angel ritual window sets it back to 0.
 extern std::int32_t AngelDrawMark;
-
-// The angel deck: 101 cards, indices 1..101, shown as stored.
-const DrawDeck &angelDeck();
 
 // The angel result window's draw: draws a card, keeps it in AngelCardText, sets AngelDrawMark
 // to 1 and returns the card's text for the window's label.

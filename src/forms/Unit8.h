@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "deck/drawdeck.h"
+#include "deck/decks.h"
 #include "forms/resultwindow.h"
 
 #include <QString>
@@ -11,9 +11,6 @@ namespace quorlin {
 // The text of the last obstacle card drawn, curly quotation marks included; empty until the
 // first.
 extern QString ObstacleCardText;
-
-// The obstacle deck: 80 cards, indices 1..80, shown as stored.
-const DrawDeck &obstacleDeck();
 
 // The obstacle result window's draw: draws a card, keeps it in ObstacleCardText and returns the
 // card's text for the window's label.
@@ -29,9 +26,6 @@ class TForm8 : public ResultWindow
 
 public:
     TForm8();
-
-protected:
-    QString closedText() const override;
 };
 
 // The obstacle result window's name: the newest instance, or none.

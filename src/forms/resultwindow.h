@@ -25,6 +25,8 @@ template <auto &name> Form *createdWindow()
 class ResultWindow : public Form
 {
     Q_OBJECT
+    // What the label says once the window is closed, when not the text it was declared with.
+    Q_PROPERTY(QString ClosedText MEMBER m_closedText)
 
 public slots:
     void FormCreate(QObject *sender);
@@ -42,8 +44,9 @@ protected:
     ResultWindow(QString className, std::function<QString()> draw,
                  std::function<Form *()> createGuidance);
 
-    // What the label shows once the window is closed: the text it was declared with.
-    virtual QString closedText() const { return m_declaredText; }
+    // What the label shows once the window is closed: its declared closed text, or else the
+    // text it was declared with.
+    QString closedText() const { return m_closedText.isEmpty() ? m_declaredText : m_closedText; }
     // What the Copy key takes along of the drawn text the label shows: the draw itself.
     virtual QString copiedText(const QString &shown) const { return shown; }
 
@@ -56,6 +59,7 @@ protected:
 private:
     std::function<QString()> m_draw;
     std::function<Form *()> m_createGuidance;
+    QString m_closedText;
     QString m_declaredText;
 };
 

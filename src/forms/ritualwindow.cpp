@@ -3,8 +3,8 @@
 
 namespace quorlin {
 
-RitualWindow::RitualWindow(QString className, std::int32_t &stage, QString instruction)
-    : Form(std::move(className)), m_stage(stage), m_instruction(std::move(instruction))
+RitualWindow::RitualWindow(QString className, std::int32_t &stage)
+    : Form(std::move(className)), m_stage(stage)
 {
 }
 

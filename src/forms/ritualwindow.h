@@ -17,6 +17,10 @@ namespace quorlin {
 class RitualWindow : public Form
 {
     Q_OBJECT
+    // What the label says after the first press.
+    Q_PROPERTY(QString Instruction MEMBER m_instruction REQUIRED)
+    // What the label says once the window is closed, when not the text it was declared with.
+    Q_PROPERTY(QString ClosedText MEMBER m_closedText)
 
 public slots:
     // The draw button: the first press shows the instruction, the second opens the result
@@ -28,7 +32,7 @@ public slots:
     void FormClose(QObject *sender, quorlin::CloseAction &action);
 
 protected:
-    RitualWindow(QString className, std::int32_t &stage, QString instruction);
+    RitualWindow(QString className, std::int32_t &stage);
 
     // Whether the draw button does anything now.
     virtual bool drawAllowed() const { return true; }
@@ -36,8 +40,12 @@ protected:
     virtual void showInstruction();
     // The second press: the result window in this one's place (see replaceWith).
     virtual void openResult() = 0;
-    // What the label shows once the window is closed: the text it was declared with.
-    virtual QString closedText() const { return m_declaredText; }
+    // What the label shows once the window is closed: its declared closed text, or else the
+    // text it was declared with.
+    virtual QString closedText() const
+    {
+        return m_closedText.isEmpty() ? m_declaredText : m_closedText;
+    }
 
     // Opens `next` and closes this window, which `next` replaces.
     template <typename T> void replaceWith(T *&next)
@@ -56,6 +64,7 @@ protected:
 
 private:
     QString m_instruction;
+    QString m_closedText;
     QString m_declaredText;
 };
 

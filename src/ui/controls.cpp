@@ -3,90 +3,18 @@
 
 #include "platform/look.h"
 #include "ui/placement.h"
+#include "ui/sharedtexts.h"
 
 #include <QAccessible>
-#include <QCoreApplication>
-#include <QHash>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
-#include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
-#include <QTextLayout>
 
 #include <utility>
 
 namespace quorlin {
-
-// A text laid out once for text boxes of one size and font: every window instance that shows
-// the text views this one document. A document's layout belongs to its first view and is
-// laid out again whenever that view's width changes; the keeper is that first view, never
-// shown, so that the boxes that come and go with their windows only draw the lines.
-struct SharedText
-{
-    std::unique_ptr<QPlainTextEdit> keeper; // owns the document, its first view
-    bool scrolls = false; // whether the text is taller than the box
-    QSize area;           // the text area it is laid out for, scroll bar taken off
-};
-
-namespace {
-
-using SharedTexts = QHash<QString, std::shared_ptr<SharedText>>;
-
-SharedTexts &sharedTexts()
-{
-    static SharedTexts texts;
-    return texts;
-}
-
-// The keepers are widgets: they go while the application object still stands.
-void forgetSharedTexts()
-{
-    sharedTexts().clear();
-}
-
-// Whether the box's scroll bar is needed, by the editor's own reckoning: some lines do not fit
-// in the height left after the margin.
-bool overflows(const QTextDocument &document, int viewportHeight)
-{
-    auto *layout = document.documentLayout();
-    const qreal visible = viewportHeight - document.documentMargin() - 1;
-    qreal y = 0;
-    int fromBottom = 0;
-    for (QTextBlock block = document.lastBlock(); block.isValid(); block = block.previous()) {
-        y += layout->blockBoundingRect(block).height();
-        const QTextLayout *lines = block.layout();
-        if (y > visible) {
-            int line = 0;
-            while (line < lines->lineCount() &&
-                   lines->lineAt(line).naturalTextRect().top() < y - visible)
-                ++line;
-            fromBottom += lines->lineCount() - line;
-            break;
-        }
-        fromBottom += lines->lineCount();
-    }
-    return document.lineCount() > fromBottom;
-}
-
-// Lays the keeper's document out for a box whose text area is `area`: the keeper has neither
-// frame nor scroll bars, so its text area is its whole size. It is never shown, so it and its
-// text area are told of their new size directly; the editor lays its text out again when its
-// text area's width changes.
-void fitKeeper(QPlainTextEdit &keeper, QSize area)
-{
-    QWidget *textArea = keeper.viewport();
-    const QSize old = keeper.size();
-    const QSize oldArea = textArea->size();
-    keeper.resize(area);
-    QResizeEvent resized(area, old);
-    QCoreApplication::sendEvent(&keeper, &resized);
-    QResizeEvent areaResized(textArea->size(), oldArea);
-    QCoreApplication::sendEvent(textArea, &areaResized);
-}
-
-} // namespace
 
 ToolBar::ToolBar(QWidget *parent) : QWidget(parent) {}
 
@@ -161,8 +89,8 @@ QStringList Memo::lines() const
     return m_pendingText.value_or(toPlainText()).split(QLatin1Char('\n'));
 }
 
-// Shows the text through the document shared by every box of this size and font, laying it
-// out for the first of them. The box must stand at its final size with an empty document, as
+// Shows the text through the document shared by every box of this size and font (see
+// sharedText). The box must stand at its final size with an empty document, as
 // it does when it is being shown; its scroll bar is then fixed to what the text needs, since
 // the text never changes.
 bool Memo::showShared(const QString &text)
@@ -170,40 +98,12 @@ bool Memo::showShared(const QString &text)
     const QSize box = viewport()->size();
     if (!isVisible() || verticalScrollBar()->isVisible() || box.isEmpty())
         return false;
-    const QString key = font().key() + QLatin1Char('|') + QString::number(box.width()) +
-                        QLatin1Char('x') + QString::number(box.height()) + QLatin1Char('|') +
-                        QString::number(int(wordWrapMode())) + QLatin1Char('|') + text;
-    std::shared_ptr<SharedText> &shared = sharedTexts()[key];
-    if (!shared) {
-        if (sharedTexts().size() == 1)
-            qAddPostRoutine(forgetSharedTexts);
-        auto made = std::make_shared<SharedText>();
-        made->keeper = std::make_unique<QPlainTextEdit>();
-        made->keeper->setFrameStyle(QFrame::NoFrame);
-        made->keeper->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-        made->keeper->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-        made->keeper->setFont(font());
-        made->keeper->setWordWrapMode(wordWrapMode());
-        auto *document = new QTextDocument(made->keeper.get());
-        document->setDocumentLayout(new QPlainTextDocumentLayout(document));
-        document->setDefaultFont(font());
-        document->setUndoRedoEnabled(false);
-        made->keeper->setDocument(document);
-        fitKeeper(*made->keeper, box);
-        document->setPlainText(text);
-        // Keep each line's shaped glyphs: without this they are shaped again at every drawing.
-        for (QTextBlock block = document->begin(); block.isValid(); block = block.next())
-            block.layout()->setCacheEnabled(true);
-        made->scrolls = overflows(*document, box.height());
-        setVerticalScrollBarPolicy(made->scrolls ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
-        made->area = viewport()->size();
-        if (made->area != box)
-            fitKeeper(*made->keeper, made->area);
-        shared = std::move(made);
-    } else {
-        setVerticalScrollBarPolicy(shared->scrolls ? Qt::ScrollBarAlwaysOn
-                                                   : Qt::ScrollBarAlwaysOff);
-    }
+    const std::shared_ptr<SharedText> shared =
+        sharedText(*this, text, [this](bool scrolls) {
+            setVerticalScrollBarPolicy(scrolls ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
+            return viewport()->size();
+        });
+    setVerticalScrollBarPolicy(shared->scrolls ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
     if (viewport()->size() != shared->area) {
         setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
         return false;

@@ -2,82 +2,28 @@
 #include "ui/pictureview.h"
 
 #include "platform/look.h"
+#include "ui/pictures.h"
 
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFileInfo>
-#include <QHash>
 #include <QImageReader>
 #include <QMimeData>
 #include <QMouseEvent>
-#include <QMutex>
 #include <QPainter>
 
 #include <algorithm>
 #include <cmath>
-#include <utility>
 
 namespace quorlin {
 
 namespace {
-
-// Whether every pixel of a 32-bit ARGB picture (plain or premultiplied) is fully opaque.
-bool isOpaque(const QImage &image)
-{
-    if (!image.hasAlphaChannel())
-        return true;
-    for (int y = 0; y < image.height(); ++y) {
-        const auto *line = reinterpret_cast<const QRgb *>(image.constScanLine(y));
-        if (!std::all_of(line, line + image.width(), [](QRgb p) { return qAlpha(p) == 255; }))
-            return false;
-    }
-    return true;
-}
 
 // A file a drop may offer us: a plain file on this machine. Network shares are left out, since
 // reading them can stall the window.
 bool isLocalFileUrl(const QUrl &url)
 {
     return url.isLocalFile() && url.host().isEmpty();
-}
-
-QPixmap scaled(const QImage &picture, QSize size)
-{
-    return QPixmap::fromImage(picture.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
-}
-
-using ScaledKey = QPair<qint64, QSize>; // a picture's cache key, and a size
-
-// Shared pictures scaled ahead on a worker thread, until a view takes them.
-struct ScaledAhead
-{
-    QMutex mutex;
-    QHash<ScaledKey, QImage> images;
-};
-
-ScaledAhead &scaledAhead()
-{
-    static ScaledAhead ahead;
-    return ahead;
-}
-
-// Views showing the same built-in picture at the same size share one scaled copy, for the
-// whole run: there are few such pictures and sizes, and every opening of a window shows them
-// again. A dropped picture is its view's own and is scaled for that view alone.
-QPixmap sharedScaled(const QImage &picture, QSize size)
-{
-    static QHash<ScaledKey, QPixmap> copies;
-    const ScaledKey key(picture.cacheKey(), size);
-    if (const auto it = copies.constFind(key); it != copies.constEnd())
-        return *it;
-    QImage ahead;
-    {
-        const QMutexLocker lock(&scaledAhead().mutex);
-        ahead = scaledAhead().images.take(key);
-    }
-    const QPixmap copy = ahead.isNull() ? scaled(picture, size) : QPixmap::fromImage(ahead);
-    copies.insert(key, copy);
-    return copy;
 }
 
 } // namespace
@@ -113,34 +59,6 @@ void PictureView::prefetch()
 {
     if (m_load && m_prefetch)
         std::exchange(m_prefetch, nullptr)(fittedRect(size(), m_size).size());
-}
-
-void PictureView::scaleAhead(const QImage &picture, QSize drawn)
-{
-    if (picture.isNull() || drawn.isEmpty())
-        return;
-    const ScaledKey key(picture.cacheKey(), drawn);
-    {
-        const QMutexLocker lock(&scaledAhead().mutex);
-        if (scaledAhead().images.contains(key))
-            return;
-    }
-    // In the form a pixmap keeps it, so that turning it into one on the GUI thread is no more
-    // than a copy: opaque pictures without their unused alpha, the others premultiplied. An
-    // opaque picture is scaled as such too, which is quicker.
-    const bool opaqueSource = picture.format() == QImage::Format_ARGB32 && isOpaque(picture);
-    const QImage source = opaqueSource ? QImage(picture.constBits(), picture.width(),
-                                                picture.height(), picture.bytesPerLine(),
-                                                QImage::Format_RGB32) // the same pixels, not copied
-                                       : picture;
-    QImage image = source.scaled(drawn, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-    if (image.format() != QImage::Format_RGB32) {
-        image.convertTo(QImage::Format_ARGB32_Premultiplied);
-        if (isOpaque(image))
-            image.reinterpretAsFormat(QImage::Format_RGB32);
-    }
-    const QMutexLocker lock(&scaledAhead().mutex);
-    scaledAhead().images.insert(key, std::move(image));
 }
 
 const QImage &PictureView::picture() const
@@ -283,8 +201,8 @@ void PictureView::paintEvent(QPaintEvent *)
     if (target.isEmpty() || picture().isNull())
         return;
     if (m_scaled.size() != target.size())
-        m_scaled = m_shared ? sharedScaled(m_picture, target.size())
-                            : scaled(m_picture, target.size());
+        m_scaled = m_shared ? sharedScaledPicture(m_picture, target.size())
+                            : scaledPicture(m_picture, target.size());
     painter.drawPixmap(target.topLeft(), m_scaled);
 }
 

@@ -28,14 +28,11 @@ public:
     // A loader that fails leaves the view empty. Such a picture is taken to be shared by many
     // views (a built-in one), so its scaled copies are shared too. prefetch, when given,
     // starts the decoding elsewhere so that load finds it done; it is told the size the
-    // picture will be drawn at, so that it can scale it there too (scaleAhead).
+    // picture will be drawn at, so that it can scale it there too (scalePictureAhead).
     using Prefetch = std::function<void(QSize drawn)>;
     void setPicture(QSize size, std::function<QImage()> load, Prefetch prefetch = {});
     // Asks for a deferred picture ahead of its first paint (a window about to be shown).
     void prefetch();
-    // Scales a shared picture to a size it will be drawn at, on whatever thread calls it, for
-    // the view that draws it first to take.
-    static void scaleAhead(const QImage &picture, QSize drawn);
     const QImage &picture() const;
     QSize pictureSize() const { return m_size; }
 

@@ -26,11 +26,13 @@ class TBroken : public Form
     Q_OBJECT
     Q_PROPERTY(quorlin::TextLabel *Label1 MEMBER Label1)
     Q_PROPERTY(QPushButton *Button1 MEMBER Button1)
+    Q_PROPERTY(QString Note MEMBER Note REQUIRED)
 
 public:
     // Bound once the description is read.
     TextLabel *Label1 = nullptr;
     QPushButton *Button1 = nullptr;
+    QString Note; // a text of the window's own, which its description must give
 
     TBroken() : Form(QStringLiteral("TBroken")) { brokenBuilt << this; }
     FormData declaredData() const override
@@ -99,6 +101,7 @@ QString described(const QString &from, const QString &to)
         Size = 700, 600
         Picture = <pictures/home_bowl.png>
     }
+    Note = "บันทึก"
 }
 )");
     if (!whole.contains(from))
@@ -151,6 +154,7 @@ private slots:
         QCOMPARE(Broken->Label1, Broken->findChild<TextLabel *>(QStringLiteral("Label1")));
         QCOMPARE(Broken->Button1, Broken->findChild<QPushButton *>(QStringLiteral("Button1")));
         QVERIFY(Broken->Label1 && Broken->Button1);
+        QCOMPARE(Broken->Note, QStringLiteral("บันทึก"));
     }
 
     void aBrokenDescriptionIsReportedAndNothingIsKept_data()
@@ -184,7 +188,7 @@ private slots:
             << "Error reading Button1.Position: Missing property value.";
         QTest::newRow("missing closing brace") << "        OnClick = Button1Click\n    }"
                                                << "        OnClick = Button1Click"
-                                               << "TBroken.form line 21: missing '}'";
+                                               << "TBroken.form line 22: missing '}'";
         QTest::newRow("missing end of a string")
             << "Text = \"ข้อความ\""
             << "Text = \"ข้อความ"
@@ -210,6 +214,12 @@ private slots:
             << "Label Label1 {"
             << "Label Label2 {"
             << "Error reading TBroken.Label1: Component Label1 not found.";
+        QTest::newRow("text the window needs, missing")
+            << "Note = \"บันทึก\"" << ""
+            << "Error reading TBroken.Note: Property Note not declared.";
+        QTest::newRow("window text given to a control's name")
+            << "Note = \"บันทึก\"" << "Label1 = \"บันทึก\""
+            << "Error reading TBroken.Label1: Property Label1 does not exist.";
         QTest::newRow("control the window binds, of another kind")
             << "Button Button1 {"
             << "Label Button1 {"

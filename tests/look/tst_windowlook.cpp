@@ -283,7 +283,7 @@ private slots:
             })"));
         Form::Fill fill;
         fill.kind = Form::Fill::Kind::Picture;
-        fill.picture = QPixmap::fromImage(quarters);
+        fill.picture = quarters;
         form->setFill(fill);
         const QImage image = rendered(form);
         QUORLIN_PROBE(image, 0, 0, tl, 0);

@@ -3,7 +3,7 @@
 // picture when it is first drawn (or fetched ahead on a worker), and a text box takes its text
 // when it is first shown, laid out once for every box of its size and font. What the user sees
 // once the page is on screen must be the same as if nothing had waited or been shared.
-#include "app/builtinpictures.h"
+#include "ui/pictures.h"
 #include "base/exception.h"
 #include "app/formreader.h"
 #include "ui/controls.h"

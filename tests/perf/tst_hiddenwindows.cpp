@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // What a hidden window gives back and what it keeps: its controls and pictures go at once, a
 // bell that sounds plays to its end, and built-in pictures are decoded once and shared.
-#include "app/builtinpictures.h"
+#include "ui/pictures.h"
 #include "app/formreader.h"
 #include "bell/bellplayer.h"
 #include "forms/TabbedTemplate.h"

@@ -1,17 +1,19 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "app/builtinpictures.h"
+#include "ui/pictures.h"
 
 #include "base/background.h"
 #include "base/exception.h"
-#include "ui/pictureview.h"
 
 #include <QFile>
 #include <QHash>
 #include <QImageReader>
 #include <QMutex>
+#include <QPair>
 
 #include <future>
+#include <algorithm>
 #include <memory>
+#include <utility>
 
 namespace quorlin {
 
@@ -75,6 +77,34 @@ QImage decodeBuiltInPicture(const QString &path)
     return image;
 }
 
+// Whether every pixel of a 32-bit ARGB picture (plain or premultiplied) is fully opaque.
+bool isOpaque(const QImage &image)
+{
+    if (!image.hasAlphaChannel())
+        return true;
+    for (int y = 0; y < image.height(); ++y) {
+        const auto *line = reinterpret_cast<const QRgb *>(image.constScanLine(y));
+        if (!std::all_of(line, line + image.width(), [](QRgb p) { return qAlpha(p) == 255; }))
+            return false;
+    }
+    return true;
+}
+
+using ScaledKey = QPair<qint64, QSize>; // a picture's cache key, and a size
+
+// Shared pictures scaled ahead on a worker thread, until the GUI thread takes them.
+struct ScaledAhead
+{
+    QMutex mutex;
+    QHash<ScaledKey, QImage> images;
+};
+
+ScaledAhead &scaledAhead()
+{
+    static ScaledAhead ahead;
+    return ahead;
+}
+
 } // namespace
 
 QImage builtInPicture(const QString &path)
@@ -99,7 +129,7 @@ void prefetchBuiltInPicture(const QString &path, QSize drawn)
     decodedPictures().findOrStart(path, [&] {
         return runInBackground([path, drawn] {
                    QImage picture = decodeBuiltInPicture(path);
-                   PictureView::scaleAhead(picture, drawn);
+                   scalePictureAhead(picture, drawn);
                    return picture;
                })
             .share();
@@ -119,15 +149,58 @@ QSize builtInPictureSize(const QString &path)
     return size;
 }
 
-// A built-in picture as a pixmap, converted once per run and shared like the picture itself.
-QPixmap builtInPixmap(const QString &path)
+QPixmap scaledPicture(const QImage &picture, QSize size)
 {
-    static QHash<QString, QPixmap> converted;
-    if (const auto it = converted.constFind(path); it != converted.constEnd())
+    // Averaged in the premultiplied form a pixmap keeps anyway: averaging straight alpha
+    // pixels rounds the colours of even an opaque picture off by one.
+    const QImage source = picture.format() == QImage::Format_ARGB32
+                              ? picture.convertToFormat(QImage::Format_ARGB32_Premultiplied)
+                              : picture;
+    return QPixmap::fromImage(source.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+}
+
+QPixmap sharedScaledPicture(const QImage &picture, QSize size)
+{
+    static QHash<ScaledKey, QPixmap> copies;
+    const ScaledKey key(picture.cacheKey(), size);
+    if (const auto it = copies.constFind(key); it != copies.constEnd())
         return *it;
-    const QPixmap pixmap = QPixmap::fromImage(builtInPicture(path));
-    converted.insert(path, pixmap);
-    return pixmap;
+    QImage ahead;
+    {
+        const QMutexLocker lock(&scaledAhead().mutex);
+        ahead = scaledAhead().images.take(key);
+    }
+    const QPixmap copy = ahead.isNull() ? scaledPicture(picture, size) : QPixmap::fromImage(ahead);
+    copies.insert(key, copy);
+    return copy;
+}
+
+void scalePictureAhead(const QImage &picture, QSize size)
+{
+    if (picture.isNull() || size.isEmpty())
+        return;
+    const ScaledKey key(picture.cacheKey(), size);
+    {
+        const QMutexLocker lock(&scaledAhead().mutex);
+        if (scaledAhead().images.contains(key))
+            return;
+    }
+    // In the form a pixmap keeps it, so that turning it into one on the GUI thread is no more
+    // than a copy: opaque pictures without their unused alpha, the others premultiplied. An
+    // opaque picture is scaled as such too, which is quicker.
+    const bool opaqueSource = picture.format() == QImage::Format_ARGB32 && isOpaque(picture);
+    const QImage source = opaqueSource ? QImage(picture.constBits(), picture.width(),
+                                                picture.height(), picture.bytesPerLine(),
+                                                QImage::Format_RGB32) // the same pixels, not copied
+                                       : picture;
+    QImage image = source.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    if (image.format() != QImage::Format_RGB32) {
+        image.convertTo(QImage::Format_ARGB32_Premultiplied);
+        if (isOpaque(image))
+            image.reinterpretAsFormat(QImage::Format_RGB32);
+    }
+    const QMutexLocker lock(&scaledAhead().mutex);
+    scaledAhead().images.insert(key, std::move(image));
 }
 
 } // namespace quorlin
