@@ -33,12 +33,11 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 # Libraries the program and its sound-output module link come from dpkg-shlibdeps. These are the
 # ones it needs without linking them: Qt's platform plugins (X11, which Wayland desktops offer
-# through Xwayland; the Wayland plugin, recommended, serves one without it), libthai (loaded by Qt to break Thai lines between words), libsndfile (loaded by the
-# program when it first opens its bell), fonts with Thai glyphs, and the sound-server client Qt
+# through Xwayland; the Wayland plugin, recommended, serves one without it), libthai (loaded by Qt to break Thai lines between words), fonts with Thai glyphs, and the sound-server client Qt
 # Multimedia plays through, which talks to PulseAudio and to PipeWire's PulseAudio service alike.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
-    "qt6-qpa-plugins, libthai0, libsndfile1, libpulse0, fonts-noto-core, fonts-noto-ui-core")
+    "qt6-qpa-plugins, libthai0, libpulse0, fonts-noto-core, fonts-noto-ui-core")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "pulseaudio | pipewire-pulse, qt6-wayland")
 
 # The package's changelog, its copyright file naming the licence of each part of the source, and

@@ -2,7 +2,6 @@
 #include "app/application.h"
 
 #include "bell/bellplayer.h"
-#include "bell/sounddecoder.h"
 #include "platform/desktop.h"
 #include "platform/look.h"
 #include "platform/messageboxes.h"
@@ -58,7 +57,6 @@ Application &Application::instance()
 
 void Application::initialize()
 {
-    loadSoundDecoderAhead();
     applyPlatformLook();
 }
 

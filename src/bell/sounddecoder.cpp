@@ -1,10 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "bell/sounddecoder.h"
 
-#include "base/background.h"
-
 #include <QFile>
-#include <QLibrary>
 
 #include <sndfile.h>
 
@@ -24,42 +21,9 @@ namespace quorlin {
 
 namespace {
 
-// libsndfile, loaded when first needed rather than with the program: with its codecs it is
-// eight libraries, and loading them before the program's first line would hold up every start.
-struct SndFileLibrary
-{
-    decltype(&::sf_open_fd) openFd = nullptr;
-    decltype(&::sf_readf_short) readfShort = nullptr;
-    decltype(&::sf_close) close = nullptr;
-};
-
-// The library, loaded once by whichever thread asks first; null when it cannot be loaded.
-const SndFileLibrary *sndFile()
-{
-    static const SndFileLibrary *const loaded = []() -> const SndFileLibrary * {
-#ifdef _WIN32
-        QLibrary library(QStringLiteral("libsndfile")); // beside the program
-#else
-        QLibrary library(QStringLiteral("sndfile"), 1);
-#endif
-        static SndFileLibrary functions;
-        functions.openFd = reinterpret_cast<decltype(&::sf_open_fd)>(library.resolve("sf_open_fd"));
-        functions.readfShort =
-            reinterpret_cast<decltype(&::sf_readf_short)>(library.resolve("sf_readf_short"));
-        functions.close = reinterpret_cast<decltype(&::sf_close)>(library.resolve("sf_close"));
-        if (!functions.openFd || !functions.readfShort || !functions.close) {
-            qWarning("Quorlin: cannot load libsndfile (%s); no sound can be decoded",
-                     qPrintable(library.errorString()));
-            return nullptr;
-        }
-        return &functions; // the library stays loaded for the rest of the run
-    }();
-    return loaded;
-}
-
 struct SndFileCloser
 {
-    void operator()(SNDFILE *file) const { sndFile()->close(file); }
+    void operator()(SNDFILE *file) const { sf_close(file); }
 };
 
 // A file descriptor closed when it goes out of scope.
@@ -171,12 +135,8 @@ std::shared_ptr<const PcmSound> openSoundFile(const QString &path)
     if (fd->get() < 0)
         return nullptr;
 
-    const SndFileLibrary *library = sndFile();
-    if (!library)
-        return nullptr;
     SF_INFO info{};
-    std::unique_ptr<SNDFILE, SndFileCloser> file(
-        library->openFd(fd->get(), SFM_READ, &info, SF_FALSE));
+    std::unique_ptr<SNDFILE, SndFileCloser> file(sf_open_fd(fd->get(), SFM_READ, &info, SF_FALSE));
     if (!file)
         return nullptr;
     if (info.channels < 1 || info.channels > kMaxChannels || info.samplerate < kMinRate ||
@@ -210,7 +170,7 @@ std::shared_ptr<const PcmSound> openSoundFile(const QString &path)
     auto sound = std::make_shared<const PcmSound>(
         info.samplerate, info.channels, frames, [opened, frames, bytesPerFrame] {
             QByteArray samples(qsizetype(frames * bytesPerFrame), Qt::Uninitialized);
-            const sf_count_t read = sndFile()->readfShort(
+            const sf_count_t read = sf_readf_short(
                 opened->file.get(), reinterpret_cast<short *>(samples.data()), frames);
             // What could not be read stays silent.
             samples.truncate(qsizetype(std::max<sf_count_t>(read, 0) * bytesPerFrame));
@@ -224,16 +184,6 @@ std::shared_ptr<const PcmSound> openSoundFile(const QString &path)
     lastIdentity = settled ? identity : FileIdentity{};
     lastSound = sound;
     return sound;
-}
-
-void loadSoundDecoderAhead()
-{
-    // Once; the program waits for the thread if it ends before the library is in.
-    static const bool started = [] {
-        startInBackground([] { sndFile(); });
-        return true;
-    }();
-    Q_UNUSED(started);
 }
 
 } // namespace quorlin

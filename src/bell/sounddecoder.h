@@ -21,8 +21,4 @@ inline constexpr qint64 kMaxSoundBytes = 48 * 1024 * 1024;
 // the sound opened then is shared instead.
 std::shared_ptr<const PcmSound> openSoundFile(const QString &path);
 
-// Starts loading the decoding library on a thread of its own, so that it is there when the
-// first window's bell is opened. Without this the first decoding loads it.
-void loadSoundDecoderAhead();
-
 } // namespace quorlin
