@@ -9,7 +9,8 @@
 namespace quorlin {
 
 // Runs `task` on a thread of its own. Threads still running when the program ends are waited
-// for. `task` must not throw.
+// for, while the application object is destroyed (or, without one, as the program exits).
+// `task` must not throw.
 void startInBackground(std::function<void()> task);
 
 // The same, with the task's result, or the exception it threw, in a future.
