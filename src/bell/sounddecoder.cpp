@@ -64,25 +64,35 @@ struct FileIdentity
 int openRegularFile(const QString &path, FileIdentity &identity)
 {
 #ifdef _WIN32
-    const int fd = ::_wopen(reinterpret_cast<const wchar_t *>(path.utf16()),
-                            _O_RDONLY | _O_BINARY | _O_NOINHERIT);
-    if (fd < 0)
+    // Shared for deleting as well as for reading and writing, so that the file can be removed or
+    // renamed over while it is held here, as on other systems; what is read stays the file that
+    // was opened. Pipes and devices open without waiting and are refused by their type below.
+    const HANDLE handle = CreateFileW(reinterpret_cast<const wchar_t *>(path.utf16()),
+                                      GENERIC_READ,
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                      nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (handle == INVALID_HANDLE_VALUE)
         return -1;
-    const auto handle = reinterpret_cast<HANDLE>(::_get_osfhandle(fd));
     BY_HANDLE_FILE_INFORMATION info{};
+    FILE_BASIC_INFO times{};
     if (GetFileType(handle) != FILE_TYPE_DISK || !GetFileInformationByHandle(handle, &info) ||
-        (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
-        ::_close(fd);
+        (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) ||
+        !GetFileInformationByHandleEx(handle, FileBasicInfo, &times, sizeof times)) {
+        CloseHandle(handle);
+        return -1;
+    }
+    const int fd = ::_open_osfhandle(reinterpret_cast<intptr_t>(handle), _O_RDONLY | _O_BINARY);
+    if (fd < 0) {
+        CloseHandle(handle);
         return -1;
     }
     const auto join = [](DWORD high, DWORD low) { return (quint64(high) << 32) | low; };
-    // File times count 100 ns from 1601; only differences and order matter here.
-    const auto ns = [&](const FILETIME &t) {
-        return qint64(join(t.dwHighDateTime, t.dwLowDateTime)) * 100;
-    };
+    // File times count 100 ns from 1601; only differences and order matter here. The change
+    // time moves with every write and with every change of the other times, and a program
+    // putting a file's modification time back does not put it back.
     identity = {info.dwVolumeSerialNumber, join(info.nFileIndexHigh, info.nFileIndexLow),
-                qint64(join(info.nFileSizeHigh, info.nFileSizeLow)), ns(info.ftLastWriteTime),
-                ns(info.ftCreationTime)};
+                qint64(join(info.nFileSizeHigh, info.nFileSizeLow)),
+                times.LastWriteTime.QuadPart * 100, times.ChangeTime.QuadPart * 100};
     return fd;
 #else
     // Non-blocking, so that a pipe put in the file's place cannot hang us.

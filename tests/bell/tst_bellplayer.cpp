@@ -12,11 +12,14 @@
 #include <QtTest>
 
 #include <sndfile.h>
-#include <fcntl.h>
+
+#ifdef _WIN32
+#include <windows.h>
+#else
 #include <sys/stat.h>
+#endif
 
 #include <cmath>
-#include <ctime>
 #include <memory>
 #include <optional>
 
@@ -80,6 +83,22 @@ QByteArray wavClaimingGigabytes(int frames, quint32 rate = kRate)
     return wav;
 }
 
+// Whether this libsndfile reads and writes FLAC: Debian's does; the Windows toolkit builds it
+// without the codec libraries.
+bool libsndfileHasFlac()
+{
+    int count = 0;
+    sf_command(nullptr, SFC_GET_FORMAT_MAJOR_COUNT, &count, sizeof count);
+    for (int i = 0; i < count; ++i) {
+        SF_FORMAT_INFO format{};
+        format.format = i;
+        sf_command(nullptr, SFC_GET_FORMAT_MAJOR, &format, sizeof format);
+        if (format.format == SF_FORMAT_FLAC)
+            return true;
+    }
+    return false;
+}
+
 // A FLAC sound whose stream header claims 2^36 - 1 frames (about 100 days at 8 kHz).
 void writeFlacClaimingDays(const QString &path)
 {
@@ -109,6 +128,25 @@ QString stateName(State s)
         return QStringLiteral("ended");
     }
     return {};
+}
+
+// Sets a file's modification time, as a program that puts a file's times back would.
+bool setModified(const QString &path, const QDateTime &time)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadWrite) &&
+           file.setFileTime(time, QFileDevice::FileModificationTime);
+}
+
+// Puts `from` in place of `to` in one step, as a program saving a file safely does.
+bool renameOver(const QString &from, const QString &to)
+{
+#ifdef _WIN32
+    return MoveFileExW(reinterpret_cast<const wchar_t *>(from.utf16()),
+                       reinterpret_cast<const wchar_t *>(to.utf16()), MOVEFILE_REPLACE_EXISTING);
+#else
+    return ::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) == 0;
+#endif
 }
 
 // Opens `name` and returns the error message, or nothing when opening succeeded.
@@ -392,6 +430,9 @@ void TestBellPlayer::opening()
     QFETCH(State, state);
     QFETCH(int, durationMs);
 
+    if ((fixture == "days" || fixture == "flac") && !libsndfileHasFlac())
+        QSKIP("this libsndfile has no FLAC: such a file is no sound here, whatever it claims");
+
     const QString file = path(name);
     if (fixture == "tone")
         writeSound(file, kRate);
@@ -424,12 +465,17 @@ void TestBellPlayer::opening()
 
 void TestBellPlayer::namedPipeIsRefusedWithoutBlocking()
 {
+#ifdef _WIN32
+    QSKIP("Windows keeps its named pipes out of the folders (under \\\\.\\pipe\\): none can take "
+          "the bell's name");
+#else
     // Opening a pipe for reading would wait for a writer forever.
     QVERIFY(::mkfifo(QFile::encodeName(path(kBell)).constData(), 0600) == 0);
     BellPlayer player;
     QCOMPARE(openError(player, kBell).value_or(QString()),
              QStringLiteral("Unsupported media file ") + kBell);
     QVERIFY(!player.hasMedia());
+#endif
 }
 
 void TestBellPlayer::nameIsResolvedAgainstTheWorkingDirectoryOfTheMoment()
@@ -514,14 +560,10 @@ void TestBellPlayer::sameUnchangedFileSharesItsSound()
         {"rewrite", false, false},
     };
     const auto fileOf = [&](int i) { return QStringLiteral("case%1.wav").arg(i); };
-    const auto setTimes = [](const QByteArray &file, timespec time) {
-        const timespec times[2] = {time, time};
-        return ::utimensat(AT_FDCWD, file.constData(), times, 0) == 0;
-    };
-    const timespec anHourAgo{std::time(nullptr) - 3600, 0};
+    const QDateTime anHourAgo = QDateTime::currentDateTimeUtc().addSecs(-3600);
     for (int i = 0; i < int(std::size(cases)); ++i) {
         writeSound(path(fileOf(i)), kRate, 1, 8000);
-        QVERIFY(setTimes(QFile::encodeName(path(fileOf(i))), anHourAgo));
+        QVERIFY(setModified(path(fileOf(i)), anHourAgo));
     }
     // Let the files' status-change times fall behind (they cannot be set).
     QTest::qSleep(2200);
@@ -529,25 +571,24 @@ void TestBellPlayer::sameUnchangedFileSharesItsSound()
     int voice = 0;
     for (int i = 0; i < int(std::size(cases)); ++i) {
         const Case &c = cases[i];
-        const QByteArray file = QFile::encodeName(path(fileOf(i)));
+        const QString file = path(fileOf(i));
         if (!c.settled) {
-            writeSound(path(fileOf(i)), kRate, 1, 8000);
-            QVERIFY(setTimes(file, anHourAgo));
+            writeSound(file, kRate, 1, 8000);
+            QVERIFY(setModified(file, anHourAgo));
         }
         BellPlayer first;
         first.setFileName(fileOf(i));
         first.play(); // its sound is read by the time the file changes
         const QString change = QString::fromLatin1(c.change);
         if (change == "touch") {
-            QVERIFY(setTimes(file, {anHourAgo.tv_sec + 60, 0}));
+            QVERIFY(setModified(file, anHourAgo.addSecs(60)));
         } else if (change == "rewrite") {
-            writeSound(path(fileOf(i)), kRate, 1, 12000);
-            QVERIFY(setTimes(file, anHourAgo));
+            writeSound(file, kRate, 1, 12000);
+            QVERIFY(setModified(file, anHourAgo));
         } else if (change == "replace") {
             writeSound(path("other.wav"), kRate, 1, 12000);
-            QCOMPARE(::rename(QFile::encodeName(path("other.wav")).constData(), file.constData()),
-                     0);
-            QVERIFY(setTimes(file, anHourAgo));
+            QVERIFY(renameOver(path("other.wav"), file));
+            QVERIFY(setModified(file, anHourAgo));
         }
         BellPlayer second;
         second.setFileName(fileOf(i));
@@ -610,13 +651,19 @@ void TestBellPlayer::fileChangedBeforeItsSoundIsRead()
     writeSound(path(kBell), kRate, 1, 8000);
     BellPlayer player;
     player.setFileName(kBell);
-    const QByteArray file = QFile::encodeName(path(kBell));
     const qint64 header = QFileInfo(path(kBell)).size() - 2 * kRate;
     if (change == "remove") {
         QVERIFY(QFile::remove(path(kBell)));
     } else if (change == "replace") {
         writeSound(path("other.wav"), kRate * 2, 1, 12000);
-        QCOMPARE(::rename(QFile::encodeName(path("other.wav")).constData(), file.constData()), 0);
+        if (!renameOver(path("other.wav"), path(kBell))) {
+#ifdef _WIN32
+            if (GetLastError() == ERROR_ACCESS_DENIED)
+                QSKIP("this Windows renames no file over one that is open (wine does not, nor "
+                      "Windows before its POSIX renames): the opened file cannot be replaced");
+#endif
+            QFAIL("cannot rename another file over the bell");
+        }
     } else if (change == "truncate" || change == "header") {
         QVERIFY(QFile::resize(path(kBell), header + 2 * frames));
     } else if (change == "rewrite") {

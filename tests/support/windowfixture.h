@@ -11,6 +11,7 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <QTest>
 
 #include <memory>
 
@@ -20,6 +21,10 @@ namespace quorlin::test {
 // bell file, and a fresh application object.
 class WindowFixture
 {
+    // First, so that it goes last: the fakes below may still hold the bell open, and Windows
+    // removes no folder with an open file in it.
+    QTemporaryDir m_dir;
+
 public:
     FakeMessageBoxes boxes;
     FakeShell shell;
@@ -51,7 +56,15 @@ public:
         return qEnvironmentVariable("QUORLIN_SOURCE_DIR") + QStringLiteral("/assets/") + bellName();
     }
 
-    void removeBell() { QFile::remove(m_dir.filePath(bellName())); }
+    // Removes the bell, and waits until its name is gone: on Windows a file's name can stay
+    // until the last program holding the file lets go, and the windows' bells let go of theirs
+    // a moment after they open it.
+    void removeBell()
+    {
+        const QString bell = m_dir.filePath(bellName());
+        QVERIFY(QFile::remove(bell));
+        QTRY_VERIFY_WITH_TIMEOUT(!QFileInfo::exists(bell), 5000);
+    }
     void restoreBell() { QFile::copy(bellSource(), m_dir.filePath(bellName())); }
     QString workingDir() const { return m_dir.path(); }
 
@@ -59,7 +72,6 @@ public:
 
 private:
     QString m_previousDir;
-    QTemporaryDir m_dir;
     ScopedServices m_services;
     ScopedAudioOutput m_audio;
 };
