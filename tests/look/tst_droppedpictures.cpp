@@ -15,7 +15,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#ifndef _WIN32
 #include <sys/stat.h>
+#endif
 
 using namespace quorlin;
 using namespace quorlin::test;
@@ -145,6 +147,11 @@ private:
                             Qt::NoModifier);
         move.ignore();
         QApplication::sendEvent(view, &move);
+        // And the drag leaves undropped, as the desktop tells it: Qt forgets the view it took
+        // as the drag's target, which it holds by a plain pointer and would otherwise still
+        // hand the next drag's moves once the view is gone.
+        QDragLeaveEvent leave;
+        QApplication::sendEvent(view, &leave);
         if (move.isAccepted() != enter.isAccepted())
             qFatal("the drag was answered differently on entering and on moving");
         return enter.isAccepted();
@@ -189,9 +196,12 @@ private slots:
         }
         write(QStringLiteral("empty.png"), QByteArray());
         QVERIFY(QDir(m_files.path()).mkdir(QStringLiteral("folder.png")));
+#ifndef _WIN32
+        // (Windows keeps its named pipes out of the folders, under \\.\pipe\.)
         QVERIFY(
             ::mkfifo(QFile::encodeName(m_files.filePath(QStringLiteral("pipe.png"))).constData(),
                      0600) == 0);
+#endif
     }
 
     void init() { f = std::make_unique<WindowFixture>(); }
@@ -216,7 +226,9 @@ private slots:
             << QList<QUrl>{local("too-many-pixels.png")} << QString();
         QTest::newRow("empty file") << QList<QUrl>{local("empty.png")} << QString();
         QTest::newRow("directory") << QList<QUrl>{local("folder.png")} << QString();
+#ifndef _WIN32
         QTest::newRow("named pipe") << QList<QUrl>{local("pipe.png")} << QString();
+#endif
         QTest::newRow("missing file") << QList<QUrl>{local("gone.png")} << QString();
         QTest::newRow("web address")
             << QList<QUrl>{QUrl(QStringLiteral("https://example.org/bowl.png"))} << QString();
@@ -265,7 +277,9 @@ private slots:
                                                        << QString() << false;
         QTest::newRow("empty file") << QList<QUrl>{local("empty.png")} << QString() << false;
         QTest::newRow("directory") << QList<QUrl>{local("folder.png")} << QString() << false;
+#ifndef _WIN32
         QTest::newRow("named pipe") << QList<QUrl>{local("pipe.png")} << QString() << false;
+#endif
         QTest::newRow("missing file") << QList<QUrl>{local("gone.png")} << QString() << false;
     }
 
