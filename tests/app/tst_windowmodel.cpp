@@ -320,6 +320,15 @@ private slots:
         QCOMPARE(QApplication::focusWidget(), button);
         events.clear();
 
+#ifdef Q_OS_WIN
+        // Windows turns the key into the close command itself (systemCloseCommandRunsClose):
+        // the key that reaches the window after it must not close it a second time.
+        QTest::keyClick(button, Qt::Key_F4, Qt::AltModifier);
+        QCOMPARE(events, QStringList{});
+        QVERIFY(form->isVisible());
+        QVERIFY(!m_app->terminateRequested());
+        return;
+#endif
         QTest::keyClick(button, Qt::Key_F4, Qt::AltModifier);
         QCOMPARE(events, QStringList{form->className() + QStringLiteral(" close")});
         QCOMPARE(m_app->terminateRequested(), onTheMainWindow);

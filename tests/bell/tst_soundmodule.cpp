@@ -10,14 +10,22 @@
 
 #include <memory>
 
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
 using namespace quorlin;
 
 namespace {
 
 bool moduleInMemory()
 {
+#ifdef _WIN32
+    return GetModuleHandleW(L"quorlin-audio.dll") != nullptr;
+#else
     QFile maps(QStringLiteral("/proc/self/maps"));
     return maps.open(QIODevice::ReadOnly) && maps.readAll().contains("/quorlin-audio.so");
+#endif
 }
 
 std::shared_ptr<const PcmSound> silence()

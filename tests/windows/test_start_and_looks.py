@@ -28,6 +28,15 @@ def pixel(session, x, y):
     return out.split()[-2] if "#" in out else out
 
 
+def drawn_pixel(session, x, y, what):
+    """The pixel at x, y once the window there has drawn its first frame: a window is mapped
+    before that, and black until then."""
+    def drawn():
+        seen = pixel(session, x, y)
+        return seen if seen.strip("#0") else None
+    return harness.wait_until(drawn, 10, what)
+
+
 def run_once(session, version, colour):
     winesession.set_windows_version(version)
     if version == "win10":
@@ -51,7 +60,8 @@ def run_once(session, version, colour):
     extents = main.frame_extents()
     check(extents in (None, (0, 0, 0, 0)), f"the main window has a frame: {extents}")
 
-    seen = pixel(session, info["x"] + 5, info["y"] + 5)
+    seen = drawn_pixel(session, info["x"] + 5, info["y"] + 5,
+                       f"the main window's first frame ({version})")
     check(seen.upper().startswith(colour),
           f"the tool bar is {seen} with wine telling {version}, not {colour}")
     print(f"{version}: main window at {info['x']}, {info['y']}, tool bar {seen}")

@@ -47,7 +47,15 @@ if [ ! -d "$fonts" ]; then
         -o -name 'NotoSansThai-*.ttf' -o -name 'NotoSansThaiUI-*.ttf' \) -exec ln -sf {} "$fonts.tmp/" \;
     mv "$fonts.tmp" "$fonts"
 fi
-export QT_QPA_FONTDIR=$fonts
+export QT_QPA_FONTDIR=$(windows_path "$fonts")
+
+# The source folder the suites read from, as a Windows path: a bare /path would be taken on the
+# drive of the working folder of the moment, and the window suites work in temporary folders on C:.
+[ -z "${QUORLIN_SOURCE_DIR:-}" ] || QUORLIN_SOURCE_DIR=$(windows_path "$QUORLIN_SOURCE_DIR")
+
+# Qt's messages (warnings, fatal errors) go to standard error rather than to the Windows debugger,
+# where CTest would never show them.
+export QT_FORCE_STDERR_LOGGING=1
 
 # Wine keeps host variables whose names start with QT_ from the program; it passes WINEQT_... on
 # under the name without WINE.
