@@ -40,6 +40,9 @@ TAB_STRIP_HEIGHT = 49
 PAGE_TOP = HEADER_HEIGHT + TAB_STRIP_HEIGHT
 BUTTON_LEFT, BUTTON_WIDTH, BUTTON_HEIGHT = 140, 108, 48
 SLOT_TOPS = {"upper": 210, "middle": 265, "lower": 320}
+MAIN_WINDOW_SIZE = (388, 555)
+# A spot on the home picture away from the three buttons.
+HOME_PICTURE_SPOT = (60, PAGE_TOP + 100)
 
 # Sound levels are RMS of 16-bit samples over 50 ms windows. Nothing playing gives exact zeros
 # on a null sink; the bell's first seconds are in the thousands.
@@ -74,6 +77,53 @@ def wait_until(predicate, timeout, what, interval=0.05):
 def slot_centre(slot):
     """Window coordinates of the centre of a main-window button slot."""
     return (BUTTON_LEFT + BUTTON_WIDTH // 2, PAGE_TOP + SLOT_TOPS[slot] + BUTTON_HEIGHT // 2)
+
+
+def check_main_window_alone(session, main, unframed=((0, 0, 0, 0),), context=""):
+    """The main window just started: alone on screen, 388 x 555 at the desktop's centre (halves
+    rounded to even), and without a frame (its frame extents one of `unframed`). Returns its
+    top-left corner."""
+    shown = [w.name() for w in session.windows()]
+    check(shown == ["Quorlin"], f"windows on screen at start-up{context}: {shown}")
+    info = main.info()
+    root_w, root_h = session.root_size()
+    width, height = MAIN_WINDOW_SIZE
+    centre = (round((root_w - width) / 2), round((root_h - height) / 2))
+    check((info["width"], info["height"]) == MAIN_WINDOW_SIZE,
+          f"the main window is {info['width']} x {info['height']}, not {width} x {height}")
+    check((info["x"], info["y"]) == centre,
+          f"the main window is at {info['x']}, {info['y']}, not at the desktop centre {centre}")
+    extents = main.frame_extents()
+    check(extents in unframed, f"the main window has a frame{context}: {extents}")
+    return info["x"], info["y"]
+
+
+def ring_home_picture(main, recorder, quiet, listen):
+    """Records `quiet` seconds of silence, clicks the home picture and listens `listen` seconds:
+    the sink must be silent before the click and the bell heard after it. Returns the time of
+    the click and the sound levels after it."""
+    quiet_from = time.monotonic()
+    time.sleep(quiet)
+    clicked = time.monotonic()
+    main.click(*HOME_PICTURE_SPOT)
+    time.sleep(listen)
+    before = recorder.rms(quiet_from, clicked)
+    check(before < SILENCE, f"the sink was not silent before the click (level {before:.0f})")
+    levels = recorder.levels(clicked, clicked + listen)
+    loudest = max(level for _, level in levels)
+    check(loudest > AUDIBLE, f"no bell after the click on the home picture (loudest {loudest:.0f})")
+    return clicked, levels
+
+
+def open_web_site(session, main, timeout):
+    """Presses "เว็บไซต์" on the home page: one https address must reach the desktop. Returns the
+    time of the press and the addresses opened, each with the time it was."""
+    pressed = time.monotonic()
+    main.click(*slot_centre("middle"))
+    opened = wait_until(session.opened_addresses, timeout, "the web site address to be opened")
+    check(len(opened) == 1 and opened[0][1].startswith("https://"),
+          f"the web button opened {[a for _, a in opened]}, not one web address")
+    return pressed, opened
 
 
 def _alive(pid):

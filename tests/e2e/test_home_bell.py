@@ -8,8 +8,6 @@ import harness
 from harness import AUDIBLE, SILENCE, check
 
 STOP_WITHIN = 0.3
-# A spot on the home picture away from the three buttons.
-PICTURE_SPOT = (60, harness.PAGE_TOP + 100)
 
 
 def first_time(levels, predicate):
@@ -21,26 +19,12 @@ def test(session):
     main = session.wait_window("Quorlin")
     recorder = session.record()
 
-    quiet_from = time.monotonic()
-    time.sleep(0.5)
-    clicked = time.monotonic()
-    main.click(*PICTURE_SPOT)
-    time.sleep(1.5)
-
-    before = recorder.rms(quiet_from, clicked)
-    check(before < SILENCE, f"the sink was not silent before the click (level {before:.0f})")
-    levels = recorder.levels(clicked, clicked + 1.5)
-    loudest = max(level for _, level in levels)
-    check(loudest > AUDIBLE,
-          f"no bell after the click on the home picture (loudest {loudest:.0f})")
+    clicked, levels = harness.ring_home_picture(main, recorder, quiet=0.5, listen=1.5)
     heard = first_time(levels, lambda level: level > AUDIBLE)
+    loudest = max(level for _, level in levels)
     print(f"bell heard {1000 * (heard - clicked):.0f} ms after the click, loudest {loudest:.0f}")
 
-    pressed = time.monotonic()
-    main.click(*harness.slot_centre("middle"))
-    opened = harness.wait_until(session.opened_addresses, 5, "the web site address to be opened")
-    check(len(opened) == 1 and opened[0][1].startswith("https://"),
-          f"the web button opened {[a for _, a in opened]}, not one web address")
+    pressed, opened = harness.open_web_site(session, main, timeout=5)
     ringing = recorder.rms(pressed - 0.2, pressed)
     check(ringing > AUDIBLE,
           f"the bell had already faded before the web button was pressed (level {ringing:.0f})")
