@@ -9,6 +9,7 @@
 #include <QMediaDevices>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <QThread>
 #include <QtTest>
 
 
@@ -52,8 +53,11 @@ private slots:
     void initTestCase();
     void cleanupTestCase();
     void bellIsHeardAndStopSilencesIt();
+    void bellSoundsWhileTheGuiThreadIsBusy();
     void bellRingsWholeAfterEveryStopAndRewind();
     void playedOutBellRingsAgainOnlyAfterRewind();
+    void soundsShorterThanTheServersBufferAreHeard_data();
+    void soundsShorterThanTheServersBufferAreHeard();
     void severalBellsAtOnceAndDestroyingSilences();
     void silentBellsHoldNoStreamOnTheServer();
     void moreBellsThanTheServerTakesNeverHang();
@@ -88,6 +92,7 @@ void TestBellAudible::initTestCase()
     else
         QVERIFY(writeTone(m_dir.filePath(kBell), qint64(8.5 * 44100)));
     QVERIFY(writeTone(m_dir.filePath("short.wav"), qint64(0.3 * 44100)));
+    QVERIFY(writeTone(m_dir.filePath("blip.wav"), qint64(0.08 * 44100)));
     QVERIFY(writeTone(m_dir.filePath("tone.wav"), 3 * 44100));
     m_previousDir = QDir::currentPath();
     QVERIFY(QDir::setCurrent(m_dir.path()));
@@ -155,6 +160,25 @@ void TestBellAudible::bellIsHeardAndStopSilencesIt()
     QVERIFY(bell->currentTime() >= 800 * kMsNs);
 }
 
+void TestBellAudible::bellSoundsWhileTheGuiThreadIsBusy()
+{
+    // A result window plays its bell while it is being created, and is shown and painted right
+    // after: the sound must not wait for the GUI thread to be free again.
+    for (int round = 0; round < 3; ++round) {
+        auto bell = openBell();
+        const std::int64_t played = SinkRecorder::nowNs();
+        bell->play();
+        QThread::msleep(600);
+        const int heard = peakBetween(played, 0, 500);
+        QVERIFY2(
+            heard > kAudible,
+            qPrintable(
+                QString("round %1: peak while the GUI thread was busy: %2").arg(round).arg(heard)));
+        bell->stop();
+        QVERIFY(peakBetween(SinkRecorder::nowNs(), kSettleMs, kSettleMs + 100) <= kSilence);
+    }
+}
+
 void TestBellAudible::bellRingsWholeAfterEveryStopAndRewind()
 {
     // The main window's bell is stopped, rewound and played again any number of times. Every
@@ -193,6 +217,33 @@ void TestBellAudible::playedOutBellRingsAgainOnlyAfterRewind()
     bell->play();
     QVERIFY(peakBetween(SinkRecorder::nowNs(), 0, 300 + kSettleMs) > kAudible);
     QVERIFY(peakBetween(SinkRecorder::nowNs(), 300 + kSettleMs, 600 + kSettleMs) <= kSilence);
+}
+
+void TestBellAudible::soundsShorterThanTheServersBufferAreHeard_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<qint64>("fromMs");
+    QTest::addColumn<qint64>("lengthMs");
+    QTest::newRow("an 80 ms sound") << "blip.wav" << qint64(0) << qint64(80);
+    QTest::newRow("the last 100 ms of a sound") << "tone.wav" << qint64(2900) << qint64(100);
+}
+
+void TestBellAudible::soundsShorterThanTheServersBufferAreHeard()
+{
+    // The server starts a stream only once it holds a buffer's worth (250 ms); less than that
+    // must still be heard, and the stream must still go once it has been.
+    QFETCH(QString, file);
+    QFETCH(qint64, fromMs);
+    QFETCH(qint64, lengthMs);
+    const int before = serverStreams();
+    auto bell = openBell(file);
+    bell->setCurrentTime(fromMs * kMsNs);
+    const std::int64_t played = SinkRecorder::nowNs();
+    bell->play();
+    QVERIFY2(peakBetween(played, 0, kSettleMs + lengthMs) > kAudible, "not heard");
+    QVERIFY(peakBetween(played, kSettleMs + lengthMs + 50, 1000) <= kSilence);
+    QCOMPARE(bell->state(), State::Ended);
+    QTRY_COMPARE_WITH_TIMEOUT(serverStreams(), before, 5000);
 }
 
 void TestBellAudible::severalBellsAtOnceAndDestroyingSilences()
@@ -248,7 +299,10 @@ void TestBellAudible::moreBellsThanTheServerTakesNeverHang()
     QVERIFY(serverStreams() - before <= 256);
     QVERIFY(peakBetween(SinkRecorder::nowNs(), 50, 250) > kAudible);
     bells.clear();
-    QCOMPARE(serverStreams(), before);
+    // Every stream was closed as its player went, but the sound-server library sends the
+    // closing from a thread of its own, and the server may answer pactl, another client, first:
+    // on a busy machine the count takes a moment to come down. A stream left open stays.
+    QTRY_COMPARE_WITH_TIMEOUT(serverStreams(), before, 5000);
 }
 
 QTEST_GUILESS_MAIN(TestBellAudible)

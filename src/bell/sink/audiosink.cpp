@@ -8,12 +8,12 @@
 #include <QAudioDevice>
 #include <QAudioFormat>
 #include <QAudioSink>
+#include <QElapsedTimer>
 #include <QIODevice>
 #include <QMediaDevices>
 #include <QTimer>
 
 #include <algorithm>
-#include <cstring>
 
 namespace quorlin {
 
@@ -30,42 +30,28 @@ int openStreams = 0;
 // few plays the stream starves and the bell is no longer heard.
 constexpr int kRequestedLatencyMs = 250;
 
-// Reads a decoded sound from a chosen byte position; the sink pulls from it.
-class PcmDevice final : public QIODevice
-{
-public:
-    explicit PcmDevice(std::shared_ptr<const PcmSound> sound) : m_sound(std::move(sound))
-    {
-        open(QIODevice::ReadOnly);
-    }
+// How far ahead of what is heard the server is given the sound, and how often it is topped up.
+// The first lead is written as the voice starts, so the sound begins at once and plays on while
+// the GUI thread goes on to create, show and paint a window; only a thread busy for longer than
+// the lead leaves a gap.
+constexpr int kLeadMs = 1500;
+constexpr int kTopUpMs = 250;
 
-    bool isSequential() const override { return false; }
-    qint64 size() const override { return m_sound->samples().size(); }
-
-protected:
-    qint64 readData(char *data, qint64 maxSize) override
-    {
-        const qint64 available = std::max<qint64>(0, size() - pos());
-        const qint64 count = std::min(maxSize, available);
-        if (count > 0)
-            std::memcpy(data, m_sound->samples().constData() + pos(), size_t(count));
-        return count;
-    }
-    qint64 writeData(const char *, qint64) override { return -1; }
-
-private:
-    std::shared_ptr<const PcmSound> m_sound;
-};
-
-// One sound on the default output through a QAudioSink that pulls from a PcmDevice. The sink
-// is made on the first start and its stream is closed whenever the voice falls silent, so that
-// idle players hold nothing on the sound server.
+// One sound on the default output through a QAudioSink written to as it plays (Qt's push mode).
+// The sink is made on the first start; a stream is opened at each start and closed whenever the
+// voice falls silent, so that idle players hold nothing on the sound server. Everything here
+// runs on the thread that made the voice: Qt's PulseAudio back end closes a sink's stream, when
+// the server fails, through a signal that must reach the sink before the back end lets go of
+// its connection, which it does only on that one thread.
 class SystemAudioVoice final : public QObject, public AudioVoice
 {
 public:
     explicit SystemAudioVoice(std::shared_ptr<const PcmSound> sound)
-        : m_sound(sound), m_device(std::move(sound))
+        : m_sound(std::move(sound)), m_bytesPerFrame(2 * qint64(m_sound->channels())),
+          m_bytesPerSecond(m_bytesPerFrame * m_sound->sampleRate())
     {
+        m_topUp.setInterval(kTopUpMs);
+        connect(&m_topUp, &QTimer::timeout, this, [this] { feed(); });
         m_release.setSingleShot(true);
         connect(&m_release, &QTimer::timeout, this, [this] { closeStream(); });
     }
@@ -81,17 +67,21 @@ public:
         closeStream();
         if (!ensureSink() || openStreams >= kMaxOpenStreams)
             return;
-        const qint64 bytesPerFrame = 2 * qint64(m_sound->channels());
-        m_device.seek(std::clamp<qint64>(frame * bytesPerFrame, 0, m_device.size()));
-        m_sink->setBufferSize(
-            qsizetype(bytesPerFrame * m_sound->sampleRate() * kRequestedLatencyMs / 1000));
-        m_sink->start(&m_device);
-        if (m_sink->state() == QAudio::StoppedState) {
+        const qint64 size = m_sound->samples().size();
+        m_from = std::clamp<qint64>(frame * m_bytesPerFrame, 0, size);
+        m_next = m_from;
+        m_sink->setBufferSize(qsizetype(m_bytesPerSecond * kRequestedLatencyMs / 1000));
+        QIODevice *stream = m_sink->start();
+        if (!stream || m_sink->state() == QAudio::StoppedState) {
             // No server, or it refused the stream: the voice stays silent.
             return;
         }
-        m_streamOpen = true;
+        m_stream = stream;
         ++openStreams;
+        m_clock.start();
+        feed();
+        if (m_stream && m_next < size)
+            m_topUp.start();
     }
 
     void stop() override { closeStream(); }
@@ -116,20 +106,61 @@ private:
         return true;
     }
 
+    // Whether the stream can take more. Qt's write leaves the back end locked when the server
+    // has failed the stream, so it is asked only of a stream that is still there; a failed one
+    // reports a negative free size.
+    bool streamWritable() const
+    {
+        return m_sink->state() != QAudio::StoppedState && m_sink->bytesFree() >= 0;
+    }
+
+    bool write(const char *data, qint64 bytes)
+    {
+        if (!streamWritable() || m_stream->write(data, bytes) != bytes) {
+            closeStream();
+            return false;
+        }
+        return true;
+    }
+
+    // Hands the server the sound up to kLeadMs past what has been heard; once all of it is
+    // there, closes the stream when it has been played out.
+    void feed()
+    {
+        if (!m_stream)
+            return;
+        const QByteArray &samples = m_sound->samples();
+        const qint64 size = samples.size();
+        qint64 due = m_from + m_bytesPerSecond * (m_clock.elapsed() + kLeadMs) / 1000;
+        due = std::min(size, due - due % m_bytesPerFrame);
+        if (due > m_next) {
+            if (!write(samples.constData() + m_next, due - m_next))
+                return;
+            m_next = due;
+        }
+        if (m_next < size)
+            return;
+
+        m_topUp.stop();
+        // The server starts a stream once it holds its start threshold (at most the stream's
+        // buffer): a shorter sound, or the last moments of one, is made up to it with silence.
+        qint64 handed = m_next - m_from;
+        const qint64 threshold = m_sink->bufferSize() - m_sink->bufferSize() % m_bytesPerFrame;
+        if (handed < threshold) {
+            const QByteArray silence(qsizetype(threshold - handed), '\0');
+            if (!write(silence.constData(), silence.size()))
+                return;
+            handed = threshold;
+        }
+        const qint64 playedOutMs = handed * 1000 / m_bytesPerSecond - m_clock.elapsed();
+        m_release.start(int(std::max<qint64>(0, playedOutMs)) + kRequestedLatencyMs + 500);
+    }
+
     void onStateChanged(QAudio::State state)
     {
-        if (!m_streamOpen)
-            return;
-        if (state == QAudio::StoppedState) {
-            // The server went away or failed the stream.
+        // The server went away or failed the stream; Qt has closed it already.
+        if (state == QAudio::StoppedState && m_stream)
             closeStream();
-        } else if (state == QAudio::IdleState && m_device.atEnd()) {
-            // Everything has been handed to the server; close the stream once what it still
-            // holds has been heard.
-            const qint64 buffered = std::max<qint64>(0, m_sink->bufferSize() - m_sink->bytesFree());
-            const qint64 bytesPerSecond = qint64(m_sound->sampleRate()) * 2 * m_sound->channels();
-            m_release.start(int(buffered * 1000 / bytesPerSecond) + 500);
-        }
     }
 
     void dropSink()
@@ -143,20 +174,27 @@ private:
 
     void closeStream()
     {
+        m_topUp.stop();
         m_release.stop();
-        if (!m_streamOpen)
+        if (!m_stream)
             return;
-        m_streamOpen = false;
+        // The stream device belongs to the sink, which deletes it as the stream closes.
+        m_stream = nullptr;
         --openStreams;
         m_sink->stop();
     }
 
-    std::shared_ptr<const PcmSound> m_sound;
-    PcmDevice m_device;
+    const std::shared_ptr<const PcmSound> m_sound;
+    const qint64 m_bytesPerFrame;
+    const qint64 m_bytesPerSecond;
     std::unique_ptr<QAudioSink> m_sink;
     QByteArray m_sinkDevice;
+    QIODevice *m_stream = nullptr; // the open stream, or null
+    qint64 m_from = 0;             // byte the stream started from
+    qint64 m_next = 0;             // next byte to hand over
+    QElapsedTimer m_clock;         // since the stream started
+    QTimer m_topUp;
     QTimer m_release;
-    bool m_streamOpen = false;
 };
 
 // Qt Multimedia's audio output: each voice plays on the default output; silent where there is
