@@ -18,6 +18,34 @@
 
 namespace quorlin {
 
+FillPicture FillPicture::builtIn(const QString &path, QSize drawn)
+{
+    builtInPictureSize(path); // throws when there is no such picture
+    prefetchBuiltInPicture(path, drawn);
+    FillPicture picture;
+    picture.m_path = path;
+    return picture;
+}
+
+QSize FillPicture::size() const
+{
+    return m_path.isEmpty() ? m_picture.size() : builtInPictureSize(m_path);
+}
+
+QImage FillPicture::image() const
+{
+    if (m_path.isEmpty())
+        return m_picture;
+    // Asked for while painting, where nothing may be thrown: a picture whose header was read
+    // when the window was made but that cannot be decoded (or whose decoding ran out of
+    // memory) is not drawn.
+    try {
+        return builtInPicture(m_path);
+    } catch (...) {
+        return {};
+    }
+}
+
 Form::Form(QString className) : QWidget(nullptr), m_className(std::move(className))
 {
     setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
@@ -70,7 +98,7 @@ void Form::paintEvent(QPaintEvent *)
     case Fill::Kind::Picture:
         // Stretched to the client area, aspect not kept, once for every window that shows it.
         if (m_stretched.size() != size() && !m_fill.picture.isNull())
-            m_stretched = sharedScaledPicture(m_fill.picture, size());
+            m_stretched = sharedScaledPicture(m_fill.picture.image(), size());
         painter.drawPixmap(0, 0, m_stretched);
         break;
     }

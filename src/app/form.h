@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <QImage>
 #include <QPixmap>
 #include <QWidget>
 
@@ -20,6 +21,31 @@ enum class CloseAction
     Hide,
     Free,
     Minimize
+};
+
+// A window fill's picture: one given as it is, or a built-in one, shared with every window that
+// shows it. A built-in one is decoded (and stretched to the window's size) on a worker from the
+// moment the window's data names it, and taken by the first paint: the result windows'
+// pictures are large, and decoding them while the window was created held up the bell the
+// window rings as it is created.
+class FillPicture
+{
+public:
+    FillPicture() = default;
+    FillPicture(QImage picture) : m_picture(std::move(picture)) {} // NOLINT: implicit by design
+    // A built-in picture by resource path, to be drawn at `drawn`; throws as builtInPicture
+    // does when there is no such picture.
+    static FillPicture builtIn(const QString &path, QSize drawn);
+
+    bool isNull() const { return m_picture.isNull() && m_path.isEmpty(); }
+    // The picture's own size.
+    QSize size() const;
+    // The picture, once decoded; null when a built-in one cannot be decoded. Never throws.
+    QImage image() const;
+
+private:
+    QImage m_picture;
+    QString m_path;
 };
 
 // Base of the program's windows: a borderless fixed-size top-level window built from its
@@ -67,7 +93,7 @@ public:
         } kind = Kind::None;
         QColor color;
         QGradientStops stops;
-        QImage picture; // a built-in one, shared with every window that shows it
+        FillPicture picture;
     };
     void setFill(Fill fill);
     const Fill &fill() const { return m_fill; }

@@ -366,7 +366,7 @@ private:
                 invalid(QStringLiteral("Invalid property value"));
         } else if (kind == QLatin1String("Picture")) {
             f.kind = Form::Fill::Kind::Picture;
-            f.picture = builtInPicture(resource(s, 1));
+            f.picture = FillPicture::builtIn(resource(s, 1), m_form.size());
         } else {
             invalid(QStringLiteral("Invalid property value"));
         }

@@ -198,6 +198,12 @@ private slots:
             << "<pictures/no_such_picture.png>"
             << "Error reading ImageControl1.Picture: Picture pictures/no_such_picture.png not "
                "found.";
+        // A window's fill is decoded after the window is made, but its picture is looked for
+        // as the window is read.
+        QTest::newRow("fill picture that does not exist")
+            << "ClientSize = 388, 555"
+            << "ClientSize = 388, 555\n    Fill = Picture, <pictures/no_such_fill.png>"
+            << "Error reading TBroken.Fill: Picture pictures/no_such_fill.png not found.";
         QTest::newRow("handler that does not exist")
             << "OnClick = Button1Click"
             << "OnClick = Button9Click"

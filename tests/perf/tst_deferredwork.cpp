@@ -3,10 +3,11 @@
 // picture when it is first drawn (or fetched ahead on a worker), and a text box takes its text
 // when it is first shown, laid out once for every box of its size and font. What the user sees
 // once the page is on screen must be the same as if nothing had waited or been shared.
-#include "ui/pictures.h"
-#include "base/exception.h"
+#include "app/form.h"
 #include "app/formreader.h"
+#include "base/exception.h"
 #include "ui/controls.h"
+#include "ui/pictures.h"
 #include "ui/pictureview.h"
 
 #include <QApplication>
@@ -186,6 +187,37 @@ private slots:
         onTheSpot.resize(viewSize);
         onTheSpot.setPicture(builtInPicture(path).copy()); // a picture of its own
         QCOMPARE(ahead.grab().toImage(), onTheSpot.grab().toImage());
+    }
+
+    // A window's built-in fill is decoded, and stretched to the window, on a worker from the
+    // moment its data names it; the window then draws exactly as one given the picture at hand.
+    // (Run before anything else here decodes these pictures, so that the worker does both.)
+    void builtInFillDrawsAsAGivenOne_data()
+    {
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<QSize>("size");
+        QTest::newRow("angel result, opaque")
+            << QStringLiteral("pictures/angel_result_lotus.png") << QSize(388, 555);
+        QTest::newRow("obstacle result, another size")
+            << QStringLiteral("pictures/obstacle_result_loops.png") << QSize(200, 100);
+    }
+
+    void builtInFillDrawsAsAGivenOne()
+    {
+        QFETCH(QString, path);
+        QFETCH(QSize, size);
+        Form::Fill fill;
+        fill.kind = Form::Fill::Kind::Picture;
+        Form ahead(QStringLiteral("TAhead"));
+        ahead.setFixedSize(size);
+        fill.picture = FillPicture::builtIn(path, size);
+        ahead.setFill(fill);
+        QCOMPARE(fill.picture.size(), builtInPictureSize(path));
+        Form given(QStringLiteral("TGiven"));
+        given.setFixedSize(size);
+        fill.picture = builtInPicture(path).copy(); // a picture of its own
+        given.setFill(fill);
+        QCOMPARE(ahead.grab().toImage(), given.grab().toImage());
     }
 
     void prefetchedBuiltInPictureIsTheSharedOne()
