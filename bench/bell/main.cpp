@@ -18,6 +18,7 @@
 #include <ctime>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 using namespace quorlin;
@@ -29,6 +30,7 @@ namespace {
 constexpr int kRuns = 20;
 constexpr int kSilence = 8;
 constexpr std::int64_t kMsNs = 1000000;
+constexpr std::int64_t kEarlyMs = 100;
 
 double median(std::vector<double> values)
 {
@@ -48,16 +50,20 @@ void report(const char *what, const std::vector<double> &ms)
                 ms.size());
 }
 
-// Plays through `play` and returns the milliseconds until the sink played a sound, or -1.
-double playToSound(SinkRecorder &recorder, const std::function<void()> &play)
+// Plays through `play` and returns the milliseconds until the sink played a sound, if it did.
+// The recorder can place a sound a few milliseconds before it was written (a null sink renders
+// a little ahead of its clock), so sound is looked for from a little before Play, and such a
+// time comes out negative instead of being cut off or lost.
+std::optional<double> playToSound(SinkRecorder &recorder, const std::function<void()> &play)
 {
     const std::int64_t played = SinkRecorder::nowNs();
     play();
     if (!recorder.waitUntilRecorded(played + 1000 * kMsNs))
-        return -1;
-    const std::int64_t first = recorder.firstAbove(recorder.frameAt(played), kSilence);
+        return std::nullopt;
+    const std::int64_t first =
+        recorder.firstAbove(recorder.frameAt(played - kEarlyMs * kMsNs), kSilence);
     if (first < 0)
-        return -1;
+        return std::nullopt;
     return double(recorder.timeOfFrame(first) - played) / double(kMsNs);
 }
 
@@ -107,9 +113,8 @@ int main(int argc, char **argv)
         BellPlayer player;
         player.setFileName(bell);
         for (int i = 0; i < kRuns; ++i) {
-            const double ms = playToSound(recorder, [&] { player.play(); });
-            if (ms >= 0)
-                replay.push_back(ms);
+            if (const auto ms = playToSound(recorder, [&] { player.play(); }))
+                replay.push_back(*ms);
             player.stop();
             player.setCurrentTime(0);
             waitForSilence(recorder);
@@ -121,9 +126,8 @@ int main(int argc, char **argv)
         auto player = std::make_unique<BellPlayer>();
         player->setFileName(bell);
         opening.push_back(double(SinkRecorder::nowNs() - start) / double(kMsNs));
-        const double ms = playToSound(recorder, [&] { player->play(); });
-        if (ms >= 0)
-            fresh.push_back(ms);
+        if (const auto ms = playToSound(recorder, [&] { player->play(); }))
+            fresh.push_back(*ms);
         player.reset();
         waitForSilence(recorder);
     }
@@ -131,12 +135,12 @@ int main(int argc, char **argv)
         // As above, with the window still being built for 100 ms after Play.
         auto player = std::make_unique<BellPlayer>();
         player->setFileName(bell);
-        const double ms = playToSound(recorder, [&] {
+        const auto ms = playToSound(recorder, [&] {
             player->play();
             QThread::msleep(100);
         });
-        if (ms >= 0)
-            busy.push_back(ms);
+        if (ms)
+            busy.push_back(*ms);
         player.reset();
         waitForSilence(recorder);
     }
