@@ -33,7 +33,8 @@ constexpr int kRequestedLatencyMs = 250;
 // How far ahead of what is heard the server is given the sound, and how often it is topped up.
 // The first lead is written as the voice starts, so the sound begins at once and plays on while
 // the GUI thread goes on to create, show and paint a window; only a thread busy for longer than
-// the lead leaves a gap.
+// the lead leaves a gap. An output that holds no more than its own buffer (Windows' takes what
+// fits in the buffer asked for, and no more) is topped up four times per buffer instead.
 constexpr int kLeadMs = 1500;
 constexpr int kTopUpMs = 250;
 
@@ -70,6 +71,8 @@ public:
         const qint64 size = m_sound->samples().size();
         m_from = std::clamp<qint64>(frame * m_bytesPerFrame, 0, size);
         m_next = m_from;
+        m_silenceLeft = -1;
+        m_topUp.setInterval(kTopUpMs);
         m_sink->setBufferSize(qsizetype(m_bytesPerSecond * kRequestedLatencyMs / 1000));
         QIODevice *stream = m_sink->start();
         if (!stream || m_sink->state() == QAudio::StoppedState) {
@@ -80,7 +83,7 @@ public:
         ++openStreams;
         m_clock.start();
         feed();
-        if (m_stream && m_next < size)
+        if (m_stream && (m_next < size || m_silenceLeft > 0))
             m_topUp.start();
     }
 
@@ -114,13 +117,23 @@ private:
         return m_sink->state() != QAudio::StoppedState && m_sink->bytesFree() >= 0;
     }
 
-    bool write(const char *data, qint64 bytes)
+    // Hands the stream what it takes of `bytes`: all of them on a server that buffers ahead,
+    // what fits in its buffer on an output that does not. Gives how many it took, or -1 when the
+    // stream has failed, which closes it.
+    qint64 write(const char *data, qint64 bytes)
     {
-        if (!streamWritable() || m_stream->write(data, bytes) != bytes) {
+        const qint64 taken = streamWritable() ? m_stream->write(data, bytes) : -1;
+        if (taken < 0) {
             closeStream();
-            return false;
+            return -1;
         }
-        return true;
+        if (taken < bytes) {
+            // The output is full short of the lead: come back while it still has a good part
+            // of its buffer to play.
+            const qint64 bufferMs = m_sink->bufferSize() * 1000 / m_bytesPerSecond;
+            m_topUp.setInterval(int(std::clamp<qint64>(bufferMs / 4, 10, kTopUpMs)));
+        }
+        return taken;
     }
 
     // Hands the server the sound up to kLeadMs past what has been heard; once all of it is
@@ -134,25 +147,34 @@ private:
         qint64 due = m_from + m_bytesPerSecond * (m_clock.elapsed() + kLeadMs) / 1000;
         due = std::min(size, due - due % m_bytesPerFrame);
         if (due > m_next) {
-            if (!write(samples.constData() + m_next, due - m_next))
+            const qint64 taken = write(samples.constData() + m_next, due - m_next);
+            if (taken < 0)
                 return;
-            m_next = due;
+            m_next += taken;
         }
         if (m_next < size)
             return;
 
-        m_topUp.stop();
         // The server starts a stream once it holds its start threshold (at most the stream's
         // buffer): a shorter sound, or the last moments of one, is made up to it with silence.
-        qint64 handed = m_next - m_from;
-        const qint64 threshold = m_sink->bufferSize() - m_sink->bufferSize() % m_bytesPerFrame;
-        if (handed < threshold) {
-            const QByteArray silence(qsizetype(threshold - handed), '\0');
-            if (!write(silence.constData(), silence.size()))
-                return;
-            handed = threshold;
+        if (m_silenceLeft < 0) {
+            const qint64 threshold =
+                m_sink->bufferSize() - m_sink->bufferSize() % m_bytesPerFrame;
+            m_silenceLeft = std::max<qint64>(0, threshold - (m_next - m_from));
+            m_handed = m_next - m_from + m_silenceLeft;
         }
-        const qint64 playedOutMs = handed * 1000 / m_bytesPerSecond - m_clock.elapsed();
+        if (m_silenceLeft > 0) {
+            const QByteArray silence(qsizetype(m_silenceLeft), '\0');
+            const qint64 taken = write(silence.constData(), silence.size());
+            if (taken < 0)
+                return;
+            m_silenceLeft -= taken;
+            if (m_silenceLeft > 0)
+                return;
+        }
+
+        m_topUp.stop();
+        const qint64 playedOutMs = m_handed * 1000 / m_bytesPerSecond - m_clock.elapsed();
         m_release.start(int(std::max<qint64>(0, playedOutMs)) + kRequestedLatencyMs + 500);
     }
 
@@ -192,6 +214,8 @@ private:
     QIODevice *m_stream = nullptr; // the open stream, or null
     qint64 m_from = 0;             // byte the stream started from
     qint64 m_next = 0;             // next byte to hand over
+    qint64 m_silenceLeft = -1;     // silence still to hand over after the sound; -1: not yet known
+    qint64 m_handed = 0;           // bytes handed over in all, the silence included
     QElapsedTimer m_clock;         // since the stream started
     QTimer m_topUp;
     QTimer m_release;
