@@ -45,7 +45,7 @@ def draw_card(session, main, opener, ritual_title, result_title, cards):
           f"the {result_title!r} window shows {labels}, not one card of its deck")
 
     time.sleep(1.0)
-    before = recorder.rms(pressed - 0.5, pressed)
+    before = recorder.rms(pressed - 0.5, pressed - harness.RECORDER_EARLY)
     loudest = recorder.loudest(pressed, pressed + 1.0)
     check(before < harness.SILENCE, f"sound before the card was drawn (level {before:.0f})")
     check(loudest > harness.AUDIBLE, f"no bell with the {result_title!r} card ({loudest:.0f})")
